@@ -1,0 +1,12 @@
+# GoogleTest built from the distribution's sources with this toolchain.
+set(TARLIN_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory(${TARLIN_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+if(TARLIN_SANITIZE)
+    foreach(target gtest gtest_main)
+        target_compile_options(${target} PRIVATE ${TARLIN_SANITIZER_FLAGS})
+    endforeach()
+endif()
+include(GoogleTest)

@@ -1,0 +1,3 @@
+set(TARLIN_MINGW_TRIPLET i686-w64-mingw32)
+set(TARLIN_MINGW_ARCH i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

@@ -1,0 +1,3 @@
+set(TARLIN_MINGW_TRIPLET x86_64-w64-mingw32)
+set(TARLIN_MINGW_ARCH x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

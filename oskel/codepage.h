@@ -1,0 +1,16 @@
+// Conversions between the program's cp1250 text and the platform's encodings.
+// Each converter returns the size the whole result needs, terminator included, and
+// writes at most outSize units (always terminated when outSize > 0); a null out only
+// measures. Characters the code page lacks become '?'.
+#pragma once
+
+#include "oskel_api.h"
+
+extern "C" {
+OSKEL_API unsigned long OskelCp1250ToUnicode(unsigned char c);
+OSKEL_API unsigned char OskelUnicodeToCp1250(unsigned long codePoint);
+OSKEL_API int OskelCp1250ToWide(const char* text, unsigned short* out, int outSize);
+OSKEL_API int OskelWideToCp1250(const unsigned short* text, char* out, int outSize);
+OSKEL_API int OskelUtf8ToCp1250(const char* text, char* out, int outSize);
+OSKEL_API int OskelCp1250ToUtf8(const char* text, char* out, int outSize);
+}

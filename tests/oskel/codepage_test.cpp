@@ -1,0 +1,50 @@
+#include "codepage.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TEST(Encoding, CzechLiteralsAreCp1250Bytes) {
+    const std::string text = "Připojení";
+    const std::string expected = "P\xF8ipojen\xED";
+    EXPECT_EQ(text, expected);
+    EXPECT_EQ(std::string("Žádná (NO)"), "\x8E\xE1\x64n\xE1 (NO)");
+    EXPECT_EQ(std::string("úspěšně"), "\xFAsp\xEC\x9An\xEC");
+}
+
+TEST(Encoding, RoundTripsThroughWideAndUtf8) {
+    std::string all;
+    for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
+    unsigned short wide[256];
+    ASSERT_EQ(OskelCp1250ToWide(all.c_str(), wide, 256), 256);
+    EXPECT_EQ(wide[0xF8 - 1], 0x0159); // ř
+    EXPECT_EQ(wide[0x8A - 1], 0x0160); // Š
+    EXPECT_EQ(wide[0x81 - 1], 0x0081); // a hole in the code page keeps its value
+    char back[256];
+    ASSERT_EQ(OskelWideToCp1250(wide, back, 256), 256);
+    EXPECT_EQ(std::string(back), all);
+    char utf8[1024];
+    const int size = OskelCp1250ToUtf8(all.c_str(), utf8, sizeof utf8);
+    ASSERT_LE(size, 1024);
+    char again[256];
+    ASSERT_EQ(OskelUtf8ToCp1250(utf8, again, 256), 256);
+    EXPECT_EQ(std::string(again), all);
+}
+
+TEST(Encoding, MeasuresTruncatesAndReplaces) {
+    EXPECT_EQ(OskelUtf8ToCp1250("\xC5\x99\xC3\xA1", nullptr, 0), 3);
+    char small[3];
+    EXPECT_EQ(OskelUtf8ToCp1250("abcdef", small, 3), 7);
+    EXPECT_STREQ(small, "ab");
+    char out[8];
+    OskelUtf8ToCp1250("\xE4\xB8\xAD|\xFF|\xC3", out, 8); // CJK, a stray byte, a cut sequence
+    EXPECT_STREQ(out, "?|?|?");
+    const unsigned short pair[] = {0xD83D, 0xDE00, 'x', 0};
+    EXPECT_EQ(OskelWideToCp1250(pair, out, 8), 3);
+    EXPECT_STREQ(out, "?x");
+    EXPECT_EQ(OskelCp1250ToWide(nullptr, nullptr, 0), 0);
+}
+
+} // namespace
