@@ -1,6 +1,8 @@
 // Where a dragged dock window lands: the drop-zone rules, apart from any window system.
 #pragma once
 
+#include "oskel_api.h"
+
 namespace oskel {
 
 struct DockRect {
@@ -17,12 +19,12 @@ enum : unsigned {
 };
 
 // The drag frame: a window of the given size centred on the cursor, kept on screen.
-DockRect CentredDragRect(int x, int y, int width, int height);
+OSKEL_API DockRect CentredDragRect(int x, int y, int width, int height);
 // The side a drop would dock at, or kDockFloat. window is the container's outer
 // rectangle, client its client rectangle in screen coordinates (not yet shrunk).
-int DockDropSide(const DockRect& drag, const DockRect& window, const DockRect& client,
+OSKEL_API int DockDropSide(const DockRect& drag, const DockRect& window, const DockRect& client,
                  unsigned allowedSides, bool controlHeld);
 // The docked shape along a side of the container's client rectangle.
-DockRect DockedShape(int side, const DockRect& client, int size);
+OSKEL_API DockRect DockedShape(int side, const DockRect& client, int size);
 
 } // namespace oskel
