@@ -1,6 +1,7 @@
 // The platform's open and save dialogs through CMyFileDialog: result codes and the path.
 #include "gui_harness_win32.h"
 
+#include "codepage.h"
 #include "filedialog.h"
 
 #include <gtest/gtest.h>
@@ -56,10 +57,12 @@ INT_PTR RunDriven(CMyFileDialog& dialog, Action action) {
     return result;
 }
 
-std::string TempFolder() {
-    char path[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, path);
-    return path;
+// The artefacts folder as a Windows path, ending with a backslash.
+std::string ArtefactsFolder() {
+    std::string folder = std::string("Z:") + OSKEL_ARTIFACTS + "/";
+    for (char& c : folder)
+        if (c == '/') c = '\\';
+    return folder;
 }
 
 TEST(FileDialog, CancelAndUnsupportedShows) {
@@ -99,19 +102,17 @@ TEST(FileDialog, SaveProposesTheGivenName) {
 
 TEST(FileDialog, ConfirmedOpenGivesTheFullCp1250Path) {
     Owner owner;
-    const std::string path = TempFolder() + "přenos_ěšč.mhx";
-    // The file must exist for an open dialog; it is made through the wide call.
+    const std::string path = ArtefactsFolder() + "přenos_ěšč.mhx";
+    // An open dialog wants an existing file; it is made through the wide call.
+    std::wstring widePath;
+    for (const char* p = path.c_str(); *p; ++p)
+        widePath += static_cast<wchar_t>(OskelCp1250ToUnicode(static_cast<unsigned char>(*p)));
+    HANDLE file = ::CreateFileW(widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                                nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ::CloseHandle(file);
     CMyFileDialog dialog(owner.GetSafeHandle(), 0, -1, nullptr);
     ASSERT_EQ(dialog.SetFileName(path.c_str()), 1);
-    {
-        wchar_t widePath[MAX_PATH];
-        ::GetTempPathW(MAX_PATH, widePath);
-        std::wstring full = std::wstring(widePath) + L"p\u0159enos_\u011b\u0161\u010d.mhx";
-        HANDLE file = ::CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                    nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        ::CloseHandle(file);
-    }
     dialog.SetFilter("Modul files (*.mhx)\0*.mhx\0", 1);
     dialog.SetDefaultExt("mhx");
     EXPECT_EQ(RunDriven(dialog, Action::Confirm), 1);

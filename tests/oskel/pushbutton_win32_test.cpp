@@ -157,7 +157,9 @@ public:
         KillTimer(static_cast<unsigned int>(id));
         if (id == 1) {
             ::SetForegroundWindow(GetSafeHandle());
-            SetDialogItemFocus(IDC_PUSH);
+            // Focus as the user's Tab gives it: the button becomes the default one.
+            ::SendMessageW(GetSafeHandle(), WM_NEXTDLGCTL,
+                           reinterpret_cast<WPARAM>(GetDlgItem(IDC_PUSH)), TRUE);
             INPUT keys[2] = {};
             keys[0].type = keys[1].type = INPUT_KEYBOARD;
             keys[0].ki.wVk = keys[1].ki.wVk = VK_RETURN;
@@ -171,15 +173,18 @@ public:
     }
     LRESULT OnCommand(WPARAM wParam, LPARAM) override {
         if (LOWORD(wParam) == IDC_PUSH) ++pushes;
+        else ++others;
         return 0;
     }
     int pushes = 0;
+    int others = 0;
 };
 
 TEST(PushButton, RealEnterThroughTheDialogManager) {
     KeyboardDialog dialog;
     ASSERT_EQ(dialog.Create("Klávesnice", 0, nullptr, 0, 0, 0, nullptr), 1);
     EXPECT_EQ(dialog.ShowModalDialog(), 101);
+    EXPECT_EQ(dialog.others, 0);
 }
 
 // Shows the restyled buttons in their states and keeps a picture of them.
