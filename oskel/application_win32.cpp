@@ -9,7 +9,9 @@
 
 namespace {
 
-LPARAM PackPoint(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
+LPARAM PackPoint(int x, int y) {
+    return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
+}
 
 } // namespace
 
@@ -21,8 +23,8 @@ CMyControlWindow::CMyControlWindow(const char* className)
     : CMyWindow(className, reinterpret_cast<void*>(&ControlWindowProc)), m_controlId(0) {}
 
 CMyControlWindow::CMyControlWindow(const char* className, void* procedure)
-    : CMyWindow(className, procedure != nullptr ? procedure
-                                                : reinterpret_cast<void*>(&ControlWindowProc)),
+    : CMyWindow(className,
+                procedure != nullptr ? procedure : reinterpret_cast<void*>(&ControlWindowProc)),
       m_controlId(0) {}
 
 CMyControlWindow::~CMyControlWindow() {
@@ -35,8 +37,8 @@ CMyControlWindow::~CMyControlWindow() {
     m_hWnd = nullptr;
 }
 
-int CMyControlWindow::Create(const char* title, unsigned long style, void* parent,
-                             unsigned int id, unsigned int, unsigned int, RECT* rect) {
+int CMyControlWindow::Create(const char* title, unsigned long style, void* parent, unsigned int id,
+                             unsigned int, unsigned int, RECT* rect) {
     m_hParent = static_cast<HWND>(parent);
     void* instance = m_pApplication->GetSaveInstance();
     RegisterMyWindow(instance);
@@ -76,7 +78,9 @@ LRESULT CMyControlWindow::EnableToolTip(void* control, void* parent) {
     return ::SendMessageW(m_hToolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-LRESULT CMyControlWindow::EnableToolTip() { return EnableToolTip(m_hWnd, m_hParent); }
+LRESULT CMyControlWindow::EnableToolTip() {
+    return EnableToolTip(m_hWnd, m_hParent);
+}
 
 int CMyControlWindow::SendParentCommand(unsigned short code) {
     if (m_hWnd == nullptr || m_hParent == nullptr) return 0;
@@ -163,28 +167,40 @@ LRESULT CMyControlWindow::OnOtherMessage(unsigned int message, WPARAM wParam, LP
 }
 
 void CMyControlWindow::AfterCreate() {}
-LRESULT CMyControlWindow::OnCut() { return Forward(WM_CUT, 0, 0); }
-LRESULT CMyControlWindow::OnEnable(int enable) { return Forward(WM_ENABLE, enable, 0); }
+LRESULT CMyControlWindow::OnCut() {
+    return Forward(WM_CUT, 0, 0);
+}
+LRESULT CMyControlWindow::OnEnable(int enable) {
+    return Forward(WM_ENABLE, enable, 0);
+}
 LRESULT CMyControlWindow::OnKillFocus(void* window) {
     return Forward(WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
 }
 LRESULT CMyControlWindow::OnLButtonDoubleClick(WPARAM keys, int x, int y) {
     return Forward(WM_LBUTTONDBLCLK, keys, PackPoint(x, y));
 }
-LRESULT CMyControlWindow::OnMouseLeave() { return Forward(WM_MOUSELEAVE, 0, 0); }
+LRESULT CMyControlWindow::OnMouseLeave() {
+    return Forward(WM_MOUSELEAVE, 0, 0);
+}
 LRESULT CMyControlWindow::OnMyColoredTextGetTextParam(WPARAM id,
                                                       MY_COLORED_TEXT_STRUCT* parameters) {
     return Forward(WM_USER + 1, id, reinterpret_cast<LPARAM>(parameters));
 }
-LRESULT CMyControlWindow::OnPaste() { return Forward(WM_PASTE, 0, 0); }
+LRESULT CMyControlWindow::OnPaste() {
+    return Forward(WM_PASTE, 0, 0);
+}
 LRESULT CMyControlWindow::OnSetFocus(void* window) {
     return Forward(WM_SETFOCUS, reinterpret_cast<WPARAM>(window), 0);
 }
-LRESULT CMyControlWindow::OnUndo() { return Forward(WM_UNDO, 0, 0); }
+LRESULT CMyControlWindow::OnUndo() {
+    return Forward(WM_UNDO, 0, 0);
+}
 
 // --- CMyApplication ----------------------------------------------------------------------
 
-CMyApplication::CMyApplication() { InitApp(); }
+CMyApplication::CMyApplication() {
+    InitApp();
+}
 
 CMyApplication::CMyApplication(void* instance) {
     InitApp();
@@ -203,7 +219,9 @@ void CMyApplication::InitApp() {
     CMyWindowObject::SetApplication(this);
 }
 
-CMyData* CMyApplication::InitData() { return nullptr; }
+CMyData* CMyApplication::InitData() {
+    return nullptr;
+}
 
 int CMyApplication::Inicialization(void* instance) {
     if (instance != nullptr) m_hInstance = instance;

@@ -62,8 +62,8 @@ LRESULT CMyColoredText::OnPaint(void* context) {
     HGDIOBJ oldFont = font != nullptr ? ::SelectObject(dc, font) : nullptr;
     ::SetBkMode(dc, TRANSPARENT);
 
-    const unsigned int format = StyleConvert(static_cast<unsigned long>(
-        GetWindowLongPtrW(m_hWnd, GWL_STYLE)));
+    const unsigned int format =
+        StyleConvert(static_cast<unsigned long>(GetWindowLongPtrW(m_hWnd, GWL_STYLE)));
     std::wstring wide = oskel::ToWide(m_text.GetString());
     // A path ellipsis writes the shortened text back; it needs room for the dots.
     const size_t length = wide.size();

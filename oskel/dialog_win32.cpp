@@ -9,7 +9,9 @@
 
 namespace {
 
-LPARAM PackPoint(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
+LPARAM PackPoint(int x, int y) {
+    return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
+}
 
 HINSTANCE ApplicationInstance() {
     return static_cast<HINSTANCE>(CMyWindowObject::m_pApplication->GetSaveInstance());
@@ -17,8 +19,8 @@ HINSTANCE ApplicationInstance() {
 
 HINSTANCE ModuleOf(HWND window) {
     return window != nullptr
-        ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE))
-        : nullptr;
+               ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE))
+               : nullptr;
 }
 
 } // namespace
@@ -35,8 +37,7 @@ CMyDialog::CMyDialog(unsigned int templateId, DLGPROC procedure)
 }
 
 CMyDialog::CMyDialog(unsigned int templateId, DLGPROC procedure, void* parent)
-    : CMyWindow(templateId,
-                reinterpret_cast<void*>(procedure != nullptr ? procedure : &DialogProc),
+    : CMyWindow(templateId, reinterpret_cast<void*>(procedure != nullptr ? procedure : &DialogProc),
                 parent) {
     Init();
 }
@@ -162,7 +163,8 @@ LRESULT CMyDialog::InitDialog() {
     HINSTANCE instance = ApplicationInstance();
     if (instance != nullptr) {
         HICON icon = m_iconId != 0 ? ::LoadIconW(instance, MAKEINTRESOURCEW(m_iconId)) : nullptr;
-        if (icon != nullptr) ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        if (icon != nullptr)
+            ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
         HICON small =
             m_smallIconId != 0 ? ::LoadIconW(instance, MAKEINTRESOURCEW(m_smallIconId)) : nullptr;
         if (small != nullptr)
@@ -237,28 +239,52 @@ LRESULT CMyDialog::OnClose() {
     EndDialog(2);
     return 0;
 }
-LRESULT CMyDialog::OnCommand(WPARAM, LPARAM) { return 0; }
-LRESULT CMyDialog::OnCreate(CREATESTRUCT*) { return 0; }
+LRESULT CMyDialog::OnCommand(WPARAM, LPARAM) {
+    return 0;
+}
+LRESULT CMyDialog::OnCreate(CREATESTRUCT*) {
+    return 0;
+}
 LRESULT CMyDialog::OnDestroy() {
     m_created = 0;
     return 0;
 }
-LRESULT CMyDialog::OnEraseBkgnd(void*) { return 0; }
-LRESULT CMyDialog::OnHelp(HELPINFO*) { return 0; }
+LRESULT CMyDialog::OnEraseBkgnd(void*) {
+    return 0;
+}
+LRESULT CMyDialog::OnHelp(HELPINFO*) {
+    return 0;
+}
 LRESULT CMyDialog::OnLButtonDown(WPARAM keys, int x, int y) {
     return m_hWnd != nullptr ? ::DefWindowProcW(m_hWnd, WM_LBUTTONDOWN, keys, PackPoint(x, y)) : 0;
 }
 LRESULT CMyDialog::OnLButtonUp(WPARAM keys, int x, int y) {
     return m_hWnd != nullptr ? ::DefWindowProcW(m_hWnd, WM_LBUTTONUP, keys, PackPoint(x, y)) : 0;
 }
-LRESULT CMyDialog::OnNCActivate(WPARAM, LPARAM) { return 0; }
-LRESULT CMyDialog::OnNCCreate(CREATESTRUCT*) { return 1; }
-LRESULT CMyDialog::OnNCLButtonDown(WPARAM, int, int) { return 0; }
-LRESULT CMyDialog::OnNotify(WPARAM, LPARAM) { return 0; }
-LRESULT CMyDialog::OnSetCursor(void*, unsigned short, unsigned short) { return 0; }
-LRESULT CMyDialog::OnSize(WPARAM, unsigned short, unsigned short) { return 0; }
-LRESULT CMyDialog::OnExitSizeMove() { return Forward(WM_EXITSIZEMOVE, 0, 0); }
-LRESULT CMyDialog::OnInitDialog() { return 0; }
+LRESULT CMyDialog::OnNCActivate(WPARAM, LPARAM) {
+    return 0;
+}
+LRESULT CMyDialog::OnNCCreate(CREATESTRUCT*) {
+    return 1;
+}
+LRESULT CMyDialog::OnNCLButtonDown(WPARAM, int, int) {
+    return 0;
+}
+LRESULT CMyDialog::OnNotify(WPARAM, LPARAM) {
+    return 0;
+}
+LRESULT CMyDialog::OnSetCursor(void*, unsigned short, unsigned short) {
+    return 0;
+}
+LRESULT CMyDialog::OnSize(WPARAM, unsigned short, unsigned short) {
+    return 0;
+}
+LRESULT CMyDialog::OnExitSizeMove() {
+    return Forward(WM_EXITSIZEMOVE, 0, 0);
+}
+LRESULT CMyDialog::OnInitDialog() {
+    return 0;
+}
 LRESULT CMyDialog::OnLButtonDblClk(WPARAM keys, int x, int y) {
     return Forward(WM_LBUTTONDBLCLK, keys, PackPoint(x, y));
 }
@@ -268,8 +294,12 @@ LRESULT CMyDialog::OnMoving(RECT* rect, WPARAM edge) {
 LRESULT CMyDialog::OnMyColoredTextGetTextParam(WPARAM id, MY_COLORED_TEXT_STRUCT* parameters) {
     return Forward(WM_USER + 1, id, reinterpret_cast<LPARAM>(parameters));
 }
-LRESULT CMyDialog::OnNCLButtonUp(WPARAM, int, int) { return 0; }
-LRESULT CMyDialog::OnQuit(int code) { return Forward(WM_QUIT, static_cast<WPARAM>(code), 0); }
+LRESULT CMyDialog::OnNCLButtonUp(WPARAM, int, int) {
+    return 0;
+}
+LRESULT CMyDialog::OnQuit(int code) {
+    return Forward(WM_QUIT, static_cast<WPARAM>(code), 0);
+}
 
 // --- Items -------------------------------------------------------------------------------
 
@@ -397,8 +427,7 @@ int CMyDialog::InvalidateItem(unsigned int id) {
     return ::InvalidateRect(m_hWnd, &rect, TRUE) ? 1 : 0;
 }
 
-int CMyDialog::MoveItemRelative(unsigned int id, int dx, int dy, unsigned char corner,
-                                RECT* out) {
+int CMyDialog::MoveItemRelative(unsigned int id, int dx, int dy, unsigned char corner, RECT* out) {
     HWND item = GetDlgItem(id);
     if (item == nullptr) return 0;
     RECT dialog, own;
@@ -406,10 +435,22 @@ int CMyDialog::MoveItemRelative(unsigned int id, int dx, int dy, unsigned char c
     const int w = own.right - own.left, h = own.bottom - own.top;
     int x = 0, y = 0;
     switch (corner) {
-    case 9: x = dialog.left + dx; y = dialog.top + dy; break;
-    case 12: x = dialog.right - dx - w; y = dialog.top + dy; break;
-    case 3: x = dialog.left + dx; y = dialog.bottom - dy - h; break;
-    case 6: x = dialog.right - dx - w; y = dialog.bottom - dy - h; break;
+    case 9:
+        x = dialog.left + dx;
+        y = dialog.top + dy;
+        break;
+    case 12:
+        x = dialog.right - dx - w;
+        y = dialog.top + dy;
+        break;
+    case 3:
+        x = dialog.left + dx;
+        y = dialog.bottom - dy - h;
+        break;
+    case 6:
+        x = dialog.right - dx - w;
+        y = dialog.bottom - dy - h;
+        break;
     default: return 0;
     }
     if (!::MoveWindow(item, x, y, w, h, TRUE)) return 0;

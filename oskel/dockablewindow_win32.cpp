@@ -9,8 +9,12 @@ const DWORD kFloatingExStyle = 0x180;
 const DWORD kDockedStyle = 0x46400000;
 const UINT kQuietFrame = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER | SWP_FRAMECHANGED;
 
-oskel::DockRect ToDock(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-RECT ToRect(const oskel::DockRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+oskel::DockRect ToDock(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+RECT ToRect(const oskel::DockRect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
 
 RECT ClientOnScreen(HWND window) {
     RECT client{};
@@ -80,9 +84,9 @@ int CMyDockableWindow::Create(const char* title, unsigned long style, void* pare
     return CreateEx(title, style, 0, parent, menuId, iconId, smallIconId, rect);
 }
 
-int CMyDockableWindow::CreateEx(const char* title, unsigned long style, unsigned long,
-                                void* parent, unsigned int menuId, unsigned int iconId,
-                                unsigned int smallIconId, RECT* rect) {
+int CMyDockableWindow::CreateEx(const char* title, unsigned long style, unsigned long, void* parent,
+                                unsigned int menuId, unsigned int iconId, unsigned int smallIconId,
+                                RECT* rect) {
     void* owner = (style & 0x800) ? nullptr : parent;
     const int result = CMyWindow::CreateEx(title, kFloatingStyle, kFloatingExStyle, owner, menuId,
                                            iconId, smallIconId, rect);
@@ -161,8 +165,8 @@ void CMyDockableWindow::ShowDock() {
     }
     if (IsFloating()) {
         CalcFloatingSize();
-        ::SetWindowPos(m_hWnd, nullptr, m_floatX, m_floatY, m_floatWindowWidth,
-                       m_floatWindowHeight, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
+        ::SetWindowPos(m_hWnd, nullptr, m_floatX, m_floatY, m_floatWindowWidth, m_floatWindowHeight,
+                       SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
     } else {
         m_dockFlags |= MY_DOCK_GUARD;
         SetFloatingWindowPos(SWP_SHOWWINDOW | SWP_NOACTIVATE);
@@ -199,13 +203,13 @@ void CMyDockableWindow::DrawDragFrame() {
 
 int CMyDockableWindow::CheckDockingPos() {
     DrawDragFrame();
-    m_drag = ToRect(
-        oskel::CentredDragRect(m_mouseX, m_mouseY, m_floatWindowWidth, m_floatWindowHeight));
+    m_drag =
+        ToRect(oskel::CentredDragRect(m_mouseX, m_mouseY, m_floatWindowWidth, m_floatWindowHeight));
     RECT window{};
     ::GetWindowRect(m_container, &window);
-    const int side = oskel::DockDropSide(ToDock(m_drag), ToDock(window),
-                                         ToDock(ClientOnScreen(m_container)), m_dockFlags & 0x0F,
-                                         m_nControlKeyDown != 0);
+    const int side =
+        oskel::DockDropSide(ToDock(m_drag), ToDock(window), ToDock(ClientOnScreen(m_container)),
+                            m_dockFlags & 0x0F, m_nControlKeyDown != 0);
     m_dockedPreview = side != oskel::kDockFloat ? 1 : 0;
     return side;
 }
@@ -245,10 +249,18 @@ LRESULT CMyDockableWindow::OnNCHitTest(int x, int y) {
         ::GetWindowRect(m_hWnd, &w);
         if (!(m_dockFlags & MY_DOCK_FIXED_EDGE)) {
             switch (DockedSide()) {
-            case MY_DOCK_LEFT: if (x >= w.right - 3 && x <= w.right) return HTRIGHT; break;
-            case MY_DOCK_RIGHT: if (x >= w.left && x <= w.left + 3) return HTLEFT; break;
-            case MY_DOCK_TOP: if (y >= w.bottom - 3 && y <= w.bottom) return HTBOTTOM; break;
-            case MY_DOCK_BOTTOM: if (y >= w.top && y <= w.top + 3) return HTTOP; break;
+            case MY_DOCK_LEFT:
+                if (x >= w.right - 3 && x <= w.right) return HTRIGHT;
+                break;
+            case MY_DOCK_RIGHT:
+                if (x >= w.left && x <= w.left + 3) return HTLEFT;
+                break;
+            case MY_DOCK_TOP:
+                if (y >= w.bottom - 3 && y <= w.bottom) return HTBOTTOM;
+                break;
+            case MY_DOCK_BOTTOM:
+                if (y >= w.top && y <= w.top + 3) return HTTOP;
+                break;
             default: break;
             }
         }
@@ -298,8 +310,8 @@ LRESULT CMyDockableWindow::OnMouseMove(WPARAM keys, int x, int y) {
             m_nMouseMoved &= ~0x80;
             const int side = CheckDockingPos();
             if (m_dockedPreview)
-                m_drag = ToRect(oskel::DockedShape(side, ToDock(ClientOnScreen(m_container)),
-                                                   m_dockedSize));
+                m_drag = ToRect(
+                    oskel::DockedShape(side, ToDock(ClientOnScreen(m_container)), m_dockedSize));
             DrawDragFrame();
         }
         return 0;
@@ -404,8 +416,8 @@ LRESULT CMyDockableWindow::OnWindowPosChanged(WINDOWPOS* p) {
         RECT w{};
         ::GetWindowRect(m_hWnd, &w);
         const int side = DockedSide();
-        const int extent = (side == MY_DOCK_LEFT || side == MY_DOCK_RIGHT) ? w.right - w.left
-                                                                           : w.bottom - w.top;
+        const int extent =
+            (side == MY_DOCK_LEFT || side == MY_DOCK_RIGHT) ? w.right - w.left : w.bottom - w.top;
         if (extent != m_dockedSize) {
             m_dockedSize = static_cast<short>(extent);
             UpdateContainer(m_container);

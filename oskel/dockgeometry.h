@@ -23,7 +23,7 @@ OSKEL_API DockRect CentredDragRect(int x, int y, int width, int height);
 // The side a drop would dock at, or kDockFloat. window is the container's outer
 // rectangle, client its client rectangle in screen coordinates (not yet shrunk).
 OSKEL_API int DockDropSide(const DockRect& drag, const DockRect& window, const DockRect& client,
-                 unsigned allowedSides, bool controlHeld);
+                           unsigned allowedSides, bool controlHeld);
 // The docked shape along a side of the container's client rectangle.
 OSKEL_API DockRect DockedShape(int side, const DockRect& client, int size);
 

@@ -12,9 +12,9 @@ CMyFileDialog::CMyFileDialog(void* owner, int save, int templateId, LPOFNHOOKPRO
     HWND window = static_cast<HWND>(owner);
     m_record.lStructSize = sizeof m_record;
     m_record.hwndOwner = window;
-    m_record.hInstance = window != nullptr
-        ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE))
-        : nullptr;
+    m_record.hInstance =
+        window != nullptr ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE))
+                          : nullptr;
     m_record.nMaxFile = kFileNameSize;
     m_record.lpfnHook = hook;
     m_record.lpTemplateName = templateId != -1 ? MAKEINTRESOURCEW(templateId) : nullptr;
@@ -36,7 +36,9 @@ int CMyFileDialog::SetFileName(const char* name) {
     return 1;
 }
 
-void CMyFileDialog::SetDefaultExt(const char* ext) { m_defaultExt = ext; }
+void CMyFileDialog::SetDefaultExt(const char* ext) {
+    m_defaultExt = ext;
+}
 
 INT_PTR CMyFileDialog::ShowModalDialog() {
     if (m_record.hwndOwner == nullptr) m_record.hwndOwner = m_hParent;
@@ -64,6 +66,10 @@ INT_PTR CMyFileDialog::ShowModalDialog() {
     return 1;
 }
 
-int CMyFileDialog::ShowModelessDialog(int) { return -5; }
+int CMyFileDialog::ShowModelessDialog(int) {
+    return -5;
+}
 
-INT_PTR CMyFileDialog::ShowModalDialogFromInstance(void*) { return -5; }
+INT_PTR CMyFileDialog::ShowModalDialogFromInstance(void*) {
+    return -5;
+}

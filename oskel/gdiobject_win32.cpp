@@ -7,13 +7,17 @@
 
 namespace {
 
-HGDIOBJ Gdi(void* handle) { return static_cast<HGDIOBJ>(handle); }
+HGDIOBJ Gdi(void* handle) {
+    return static_cast<HGDIOBJ>(handle);
+}
 
 } // namespace
 
 CMyGDIObject::CMyGDIObject() : m_handle(nullptr) {}
 
-CMyGDIObject::~CMyGDIObject() { DeleteObject(); }
+CMyGDIObject::~CMyGDIObject() {
+    DeleteObject();
+}
 
 int CMyGDIObject::DeleteObject() {
     if (m_handle == nullptr) return 1;
@@ -41,10 +45,9 @@ int CMyFont::CreateFontA(int height, const char* face, int weight, int italic, i
                          int strikeOut) {
     if (face == nullptr) return 0;
     if (m_handle != nullptr && CMyGDIObject::DeleteObject() == 0) return 0;
-    m_handle = ::CreateFontW(height, 0, 0, 0, weight, italic, underline, strikeOut,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                             oskel::ToWide(face).c_str());
+    m_handle = ::CreateFontW(height, 0, 0, 0, weight, italic, underline, strikeOut, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, oskel::ToWide(face).c_str());
     return m_handle != nullptr ? 1 : 0;
 }
 
@@ -67,15 +70,21 @@ CMyResidentPen::CMyResidentPen(int style, int width, unsigned long colour)
 
 CMyResidentPen::~CMyResidentPen() = default;
 
-int CMyResidentPen::CreateResidentObject() { return CreatePen(m_style, m_width, m_colour); }
+int CMyResidentPen::CreateResidentObject() {
+    return CreatePen(m_style, m_width, m_colour);
+}
 
-int CMyResidentPen::DeleteResidentObject() { return DeleteObject(); }
+int CMyResidentPen::DeleteResidentObject() {
+    return DeleteObject();
+}
 
 int CMyResidentPen::CreatePen(int style, int width, unsigned long colour) {
     return CMyPen::CreatePen(style, width, colour);
 }
 
-int CMyResidentPen::DeleteObject() { return CMyGDIObject::DeleteObject(); }
+int CMyResidentPen::DeleteObject() {
+    return CMyGDIObject::DeleteObject();
+}
 
 CMyResidentFont::CMyResidentFont(int height, const char* face, int weight, int italic,
                                  int underline, int strikeOut)
@@ -90,26 +99,36 @@ int CMyResidentFont::CreateResidentObject() {
     return CreateFontA(m_height, m_face, m_weight, m_italic, m_underline, m_strikeOut);
 }
 
-int CMyResidentFont::DeleteResidentObject() { return DeleteObject(); }
+int CMyResidentFont::DeleteResidentObject() {
+    return DeleteObject();
+}
 
 int CMyResidentFont::CreateFontA(int height, const char* face, int weight, int italic,
                                  int underline, int strikeOut) {
     return CMyFont::CreateFontA(height, face, weight, italic, underline, strikeOut);
 }
 
-int CMyResidentFont::DeleteObject() { return CMyGDIObject::DeleteObject(); }
+int CMyResidentFont::DeleteObject() {
+    return CMyGDIObject::DeleteObject();
+}
 
 CMyResidentBrush::CMyResidentBrush(unsigned style, unsigned long colour, long hatch)
     : m_style(style), m_colour(colour), m_hatch(hatch) {}
 
 CMyResidentBrush::~CMyResidentBrush() = default;
 
-int CMyResidentBrush::CreateResidentObject() { return CreateBrush(m_style, m_colour, m_hatch); }
+int CMyResidentBrush::CreateResidentObject() {
+    return CreateBrush(m_style, m_colour, m_hatch);
+}
 
-int CMyResidentBrush::DeleteResidentObject() { return DeleteObject(); }
+int CMyResidentBrush::DeleteResidentObject() {
+    return DeleteObject();
+}
 
 int CMyResidentBrush::CreateBrush(unsigned style, unsigned long colour, long hatch) {
     return CMyBrush::CreateBrush(style, colour, hatch);
 }
 
-int CMyResidentBrush::DeleteObject() { return CMyGDIObject::DeleteObject(); }
+int CMyResidentBrush::DeleteObject() {
+    return CMyGDIObject::DeleteObject();
+}

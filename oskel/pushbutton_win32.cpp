@@ -8,9 +8,9 @@
 
 namespace {
 
-HWND g_anchor = nullptr;          // hidden button through which the class is changed
-WNDPROC g_formerProc = nullptr;   // the button class's own procedure
-HWND g_heldButton = nullptr;      // button under a left-button press
+HWND g_anchor = nullptr;        // hidden button through which the class is changed
+WNDPROC g_formerProc = nullptr; // the button class's own procedure
+HWND g_heldButton = nullptr;    // button under a left-button press
 
 CMyResidentPen g_greyPen(PS_SOLID, 1, 0x808080);
 CMyResidentPen g_bluePen(PS_SOLID, 1, 0xFF0000);
@@ -60,11 +60,10 @@ void Outline(HDC dc, int l, int t, int r, int b) {
 }
 
 void FocusMark(HDC dc, const RECT& r) {
-    const POINT points[] = {{r.left + 5, r.top + 3},     {r.right - 5, r.top + 3},
-                            {r.right - 3, r.top + 5},    {r.right - 3, r.bottom - 5},
-                            {r.right - 5, r.bottom - 3}, {r.left + 5, r.bottom - 3},
-                            {r.left + 3, r.bottom - 5},  {r.left + 3, r.top + 5},
-                            {r.left + 5, r.top + 3}};
+    const POINT points[] = {
+        {r.left + 5, r.top + 3},     {r.right - 5, r.top + 3},    {r.right - 3, r.top + 5},
+        {r.right - 3, r.bottom - 5}, {r.right - 5, r.bottom - 3}, {r.left + 5, r.bottom - 3},
+        {r.left + 3, r.bottom - 5},  {r.left + 3, r.top + 5},     {r.left + 5, r.top + 3}};
     ::Polyline(dc, points, sizeof points / sizeof points[0]);
 }
 
@@ -87,8 +86,8 @@ void DrawFace(HWND button, HDC dc, const MY_BUTTON_ENTRY& entry) {
     ::FillRect(dc, &client, face != nullptr ? face : ::GetSysColorBrush(COLOR_BTNFACE));
 
     if (entry.icon != nullptr) {
-        HICON icon = static_cast<HICON>(hot && entry.hotIcon != nullptr ? entry.hotIcon
-                                                                        : entry.icon);
+        HICON icon =
+            static_cast<HICON>(hot && entry.hotIcon != nullptr ? entry.hotIcon : entry.icon);
         ::DrawIcon(dc, pressed ? -2 : -4, pressed ? -3 : -4, icon);
     } else {
         wchar_t text[256];
@@ -140,7 +139,9 @@ void ReplaceIcon(void*& slot, LPARAM icon) {
     slot = reinterpret_cast<void*>(icon);
 }
 
-bool IsEnterOrSpace(WPARAM key) { return key == VK_RETURN || key == VK_SPACE; }
+bool IsEnterOrSpace(WPARAM key) {
+    return key == VK_RETURN || key == VK_SPACE;
+}
 
 LRESULT Former(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
     return ::CallWindowProcW(g_formerProc, button, message, wParam, lParam);
@@ -178,6 +179,59 @@ LRESULT OnButtonMouseMove(HWND button, MY_BUTTON_ENTRY& entry, WPARAM keys) {
     return 0;
 }
 
+// Sets and clears state bits, redraws, and gives the message's result.
+LRESULT Restate(HWND button, MY_BUTTON_ENTRY& entry, unsigned set, unsigned clear, LRESULT result) {
+    entry.state = static_cast<unsigned char>((entry.state | set) & ~clear);
+    Redraw(button, entry);
+    return result;
+}
+
+// The parent may destroy the button while it handles the click.
+void RedrawIfAlive(HWND button, MY_BUTTON_ENTRY& entry) {
+    if (oskel::ButtonRegistry().Find(button) == &entry) Redraw(button, entry);
+}
+
+LRESULT OnButtonSetText(HWND button, MY_BUTTON_ENTRY& entry, WPARAM wParam, LPARAM lParam) {
+    Former(button, WM_SETTEXT, wParam, lParam);
+    return Restate(button, entry, 0, 0, 0);
+}
+
+LRESULT OnButtonSetImage(HWND button, MY_BUTTON_ENTRY& entry, WPARAM type, LPARAM image) {
+    if (type == IMAGE_ICON) ReplaceIcon(entry.icon, image);
+    if (type == kHotImage) ReplaceIcon(entry.hotIcon, image);
+    Redraw(button, entry);
+    return Former(button, BM_SETIMAGE, type, image);
+}
+
+LRESULT OnButtonKeyDown(HWND button, MY_BUTTON_ENTRY& entry, WPARAM key) {
+    if ((entry.state & MY_BUTTON_ENABLED) && IsEnterOrSpace(key))
+        Restate(button, entry, MY_BUTTON_PRESSED, 0, 0);
+    return 0;
+}
+
+LRESULT OnButtonKeyUp(HWND button, MY_BUTTON_ENTRY& entry, WPARAM key) {
+    if (IsEnterOrSpace(key) && (entry.state & MY_BUTTON_PRESSED)) {
+        entry.state &= ~MY_BUTTON_PRESSED;
+        ReportClick(button);
+    }
+    RedrawIfAlive(button, entry);
+    return 0;
+}
+
+LRESULT OnButtonPress(HWND button, MY_BUTTON_ENTRY& entry) {
+    g_heldButton = button;
+    return Restate(button, entry, MY_BUTTON_PRESSED, 0, 0);
+}
+
+LRESULT OnButtonRelease(HWND button, MY_BUTTON_ENTRY& entry) {
+    const bool click = entry.state & MY_BUTTON_PRESSED;
+    entry.state &= ~MY_BUTTON_PRESSED;
+    g_heldButton = nullptr;
+    if (click) ReportClick(button);
+    RedrawIfAlive(button, entry);
+    return 0;
+}
+
 LRESULT CALLBACK PushButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CREATE) return OnButtonCreate(button, wParam, lParam);
     MY_BUTTON_ENTRY* found = oskel::ButtonRegistry().Find(button);
@@ -185,55 +239,22 @@ LRESULT CALLBACK PushButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM
     MY_BUTTON_ENTRY& entry = *found;
     switch (message) {
     case WM_DESTROY: return OnButtonDestroy(button, wParam, lParam);
-    case WM_SETFOCUS: entry.state |= MY_BUTTON_FOCUS; Redraw(button, entry); return 0;
-    case WM_KILLFOCUS: entry.state &= ~MY_BUTTON_FOCUS; Redraw(button, entry); return 0;
+    case WM_SETFOCUS: return Restate(button, entry, MY_BUTTON_FOCUS, 0, 0);
+    case WM_KILLFOCUS: return Restate(button, entry, 0, MY_BUTTON_FOCUS, 0);
     case WM_ENABLE:
-        entry.state = wParam ? (entry.state | MY_BUTTON_ENABLED) : (entry.state & ~MY_BUTTON_ENABLED);
-        Redraw(button, entry);
-        return 0;
-    case WM_SETTEXT:
-        Former(button, message, wParam, lParam);
-        Redraw(button, entry);
-        return 0;
+        return Restate(button, entry, wParam ? MY_BUTTON_ENABLED : 0,
+                       wParam ? 0 : MY_BUTTON_ENABLED, 0);
+    case WM_SETTEXT: return OnButtonSetText(button, entry, wParam, lParam);
     case WM_PAINT: PaintButton(button, entry); return 0;
-    case WM_ERASEBKGND: Redraw(button, entry); return 0;
-    case BM_SETIMAGE:
-        if (wParam == IMAGE_ICON) ReplaceIcon(entry.icon, lParam);
-        if (wParam == kHotImage) ReplaceIcon(entry.hotIcon, lParam);
-        Redraw(button, entry);
-        return Former(button, message, wParam, lParam);
-    case WM_KEYDOWN:
-        if ((entry.state & MY_BUTTON_ENABLED) && IsEnterOrSpace(wParam)) {
-            entry.state |= MY_BUTTON_PRESSED;
-            Redraw(button, entry);
-        }
-        return 0;
-    case WM_KEYUP:
-        if (IsEnterOrSpace(wParam) && (entry.state & MY_BUTTON_PRESSED)) {
-            entry.state &= ~MY_BUTTON_PRESSED;
-            ReportClick(button);
-        }
-        if (oskel::ButtonRegistry().Find(button) == &entry) Redraw(button, entry);
-        return 0;
+    case WM_ERASEBKGND: return Restate(button, entry, 0, 0, 0);
+    case BM_SETIMAGE: return OnButtonSetImage(button, entry, wParam, lParam);
+    case WM_KEYDOWN: return OnButtonKeyDown(button, entry, wParam);
+    case WM_KEYUP: return OnButtonKeyUp(button, entry, wParam);
     case WM_MOUSEMOVE: return OnButtonMouseMove(button, entry, wParam);
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        entry.state |= MY_BUTTON_PRESSED;
-        g_heldButton = button;
-        Redraw(button, entry);
-        return 0;
-    case WM_LBUTTONUP: {
-        const bool click = entry.state & MY_BUTTON_PRESSED;
-        entry.state &= ~MY_BUTTON_PRESSED;
-        g_heldButton = nullptr;
-        if (click) ReportClick(button);
-        if (oskel::ButtonRegistry().Find(button) == &entry) Redraw(button, entry);
-        return 0;
-    }
-    case WM_MOUSELEAVE:
-        entry.state &= ~(MY_BUTTON_HOT | MY_BUTTON_PRESSED);
-        Redraw(button, entry);
-        return 1;
+    case WM_LBUTTONDBLCLK: return OnButtonPress(button, entry);
+    case WM_LBUTTONUP: return OnButtonRelease(button, entry);
+    case WM_MOUSELEAVE: return Restate(button, entry, 0, MY_BUTTON_HOT | MY_BUTTON_PRESSED, 1);
     default: return Former(button, message, wParam, lParam);
     }
 }
@@ -245,7 +266,8 @@ LRESULT CALLBACK PushButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM
 _My_Button_::_My_Button_() : m_first(nullptr), m_current(nullptr) {}
 
 _My_Button_::~_My_Button_() {
-    while (m_first != nullptr) Remove(m_first->button);
+    while (m_first != nullptr)
+        Remove(m_first->button);
 }
 
 MY_BUTTON_ENTRY* _My_Button_::Add(void* button, unsigned char state) {
@@ -279,7 +301,8 @@ int _My_Button_::Remove(void* button) {
 
 int _My_Button_::GetCount() const {
     int count = 0;
-    for (const MY_BUTTON_ENTRY* entry = m_first; entry != nullptr; entry = entry->next) ++count;
+    for (const MY_BUTTON_ENTRY* entry = m_first; entry != nullptr; entry = entry->next)
+        ++count;
     return count;
 }
 
@@ -295,8 +318,8 @@ int StartButtonRestyling(void* instance) {
     g_anchor = ::CreateWindowExW(0, L"BUTTON", L"EDIT Test", WS_POPUP, 0, 0, 50, 50, nullptr,
                                  nullptr, static_cast<HINSTANCE>(instance), nullptr);
     if (g_anchor == nullptr) return 0;
-    g_formerProc = reinterpret_cast<WNDPROC>(SetClassLongPtrW(
-        g_anchor, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PushButtonProc)));
+    g_formerProc = reinterpret_cast<WNDPROC>(
+        SetClassLongPtrW(g_anchor, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PushButtonProc)));
     if (g_formerProc == nullptr) {
         ::DestroyWindow(g_anchor);
         g_anchor = nullptr;

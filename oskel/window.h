@@ -154,8 +154,8 @@ protected:
     int CreatePlatformWindow(void* instance, const char* title, unsigned long style,
                              unsigned long exStyle, RECT* rect, void* menu);
     int CreateCommon(const char* title, unsigned long style, unsigned long exStyle, void* parent,
-                     unsigned int menuId, unsigned int iconId, unsigned int smallIconId,
-                     RECT* rect, int extended);
+                     unsigned int menuId, unsigned int iconId, unsigned int smallIconId, RECT* rect,
+                     int extended);
 
     HWND m_hParent;
     WNDPROC m_procedure;

@@ -10,9 +10,15 @@
 
 namespace {
 
-LPARAM PackPoint(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
-int SignedLow(LPARAM value) { return static_cast<short>(LOWORD(value)); }
-int SignedHigh(LPARAM value) { return static_cast<short>(HIWORD(value)); }
+LPARAM PackPoint(int x, int y) {
+    return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
+}
+int SignedLow(LPARAM value) {
+    return static_cast<short>(LOWORD(value));
+}
+int SignedHigh(LPARAM value) {
+    return static_cast<short>(HIWORD(value));
+}
 
 // The object bound to a window: from the creation record on (non-client) creation,
 // from the user-data slot afterwards.
@@ -32,7 +38,9 @@ CMyApplication* CMyWindowObject::m_pApplication = nullptr;
 
 CMyWindowObject::CMyWindowObject() : CMyResourceObject(nullptr), m_hWnd(nullptr) {}
 
-CMyWindowObject::~CMyWindowObject() { DestroyWindow(); }
+CMyWindowObject::~CMyWindowObject() {
+    DestroyWindow();
+}
 
 void CMyWindowObject::SetApplication(CMyApplication* application) {
     m_pApplication = application;
@@ -86,10 +94,11 @@ HMENU CMyWindowObject::LoadMenuA(unsigned int id) {
     return instance != nullptr ? ::LoadMenuW(instance, MAKEINTRESOURCEW(id)) : nullptr;
 }
 
-HMENU CMyWindowObject::GetMenu() { return m_hWnd != nullptr ? ::GetMenu(m_hWnd) : nullptr; }
+HMENU CMyWindowObject::GetMenu() {
+    return m_hWnd != nullptr ? ::GetMenu(m_hWnd) : nullptr;
+}
 
-int CMyWindowObject::SetWindowPos(void* after, int x, int y, int cx, int cy,
-                                  unsigned int flags) {
+int CMyWindowObject::SetWindowPos(void* after, int x, int y, int cx, int cy, unsigned int flags) {
     if (m_hWnd == nullptr) return 0;
     return ::SetWindowPos(m_hWnd, static_cast<HWND>(after), x, y, cx, cy, flags);
 }
@@ -107,9 +116,13 @@ int CMyWindowObject::DestroyWindow() {
     return 0;
 }
 
-HDC CMyWindowObject::GetWindowDC() { return m_hWnd != nullptr ? ::GetWindowDC(m_hWnd) : nullptr; }
+HDC CMyWindowObject::GetWindowDC() {
+    return m_hWnd != nullptr ? ::GetWindowDC(m_hWnd) : nullptr;
+}
 
-HDC CMyWindowObject::GetDC() { return m_hWnd != nullptr ? ::GetDC(m_hWnd) : nullptr; }
+HDC CMyWindowObject::GetDC() {
+    return m_hWnd != nullptr ? ::GetDC(m_hWnd) : nullptr;
+}
 
 int CMyWindowObject::ReleaseDC(void* dc) {
     if (m_hWnd == nullptr) return -1;
@@ -161,7 +174,9 @@ int CMyWindowObject::SetFont(void* font, int redraw) {
     return 1;
 }
 
-HWND CMyWindowObject::SetFocus() { return m_hWnd != nullptr ? ::SetFocus(m_hWnd) : nullptr; }
+HWND CMyWindowObject::SetFocus() {
+    return m_hWnd != nullptr ? ::SetFocus(m_hWnd) : nullptr;
+}
 
 int CMyWindowObject::EnableMenuItem(unsigned int item, unsigned int flags) {
     HMENU menu = m_hWnd != nullptr ? ::GetMenu(m_hWnd) : nullptr;
@@ -217,9 +232,13 @@ int CMyWindowObject::EndPaint(PAINTSTRUCT* paint) {
 
 // --- CMyWindow: construction and creation ------------------------------------------------
 
-CMyWindow::CMyWindow(const char* className) { Init(className, 0, nullptr, nullptr); }
+CMyWindow::CMyWindow(const char* className) {
+    Init(className, 0, nullptr, nullptr);
+}
 
-CMyWindow::CMyWindow(unsigned int templateId) { Init(nullptr, templateId, nullptr, nullptr); }
+CMyWindow::CMyWindow(unsigned int templateId) {
+    Init(nullptr, templateId, nullptr, nullptr);
+}
 
 CMyWindow::CMyWindow(const char* className, void* procedure) {
     Init(className, 0, procedure, nullptr);
@@ -262,9 +281,9 @@ int CMyWindow::Create(const char* title, unsigned long style, void* parent, unsi
     return CreateCommon(title, style, 0, parent, menuId, iconId, smallIconId, rect, 0);
 }
 
-int CMyWindow::CreateEx(const char* title, unsigned long style, unsigned long exStyle,
-                        void* parent, unsigned int menuId, unsigned int iconId,
-                        unsigned int smallIconId, RECT* rect) {
+int CMyWindow::CreateEx(const char* title, unsigned long style, unsigned long exStyle, void* parent,
+                        unsigned int menuId, unsigned int iconId, unsigned int smallIconId,
+                        RECT* rect) {
     return CreateCommon(title, style, exStyle, parent, menuId, iconId, smallIconId, rect, 1);
 }
 
@@ -296,11 +315,12 @@ int CMyWindow::CreateCommon(const char* title, unsigned long style, unsigned lon
         }
         m_registered = 1;
     }
-    const int ok = extended
-        ? CreateMyWindowEx(instance, title, style, exStyle, rect,
-                           menuId != 0 ? reinterpret_cast<void*>(static_cast<UINT_PTR>(menuId))
-                                       : nullptr)
-        : CreateMyWindow(instance, title, style, rect, nullptr);
+    const int ok =
+        extended
+            ? CreateMyWindowEx(instance, title, style, exStyle, rect,
+                               menuId != 0 ? reinterpret_cast<void*>(static_cast<UINT_PTR>(menuId))
+                                           : nullptr)
+            : CreateMyWindow(instance, title, style, rect, nullptr);
     if (!ok) return 0;
     m_created = 1;
     return 1;
@@ -348,18 +368,17 @@ ATOM CMyWindow::RegisterMyWindow(WNDCLASSEXA* description) {
     wide.hIcon = description->hIcon;
     wide.hCursor = description->hCursor;
     wide.hbrBackground = description->hbrBackground;
-    wide.lpszMenuName = namedMenu ? menuName.c_str()
-                                  : reinterpret_cast<LPCWSTR>(description->lpszMenuName);
-    wide.lpszClassName = namedClass ? className.c_str()
-                                    : reinterpret_cast<LPCWSTR>(description->lpszClassName);
+    wide.lpszMenuName =
+        namedMenu ? menuName.c_str() : reinterpret_cast<LPCWSTR>(description->lpszMenuName);
+    wide.lpszClassName =
+        namedClass ? className.c_str() : reinterpret_cast<LPCWSTR>(description->lpszClassName);
     wide.hIconSm = description->hIconSm;
     ATOM atom = ::RegisterClassExW(&wide);
     if (atom == 0 && ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS) {
         // A second object of the same class: the registration of the first one serves.
         WNDCLASSEXW existing{};
         existing.cbSize = sizeof existing;
-        atom = static_cast<ATOM>(
-            ::GetClassInfoExW(wide.hInstance, wide.lpszClassName, &existing));
+        atom = static_cast<ATOM>(::GetClassInfoExW(wide.hInstance, wide.lpszClassName, &existing));
     }
     return atom;
 }
@@ -389,8 +408,8 @@ int CMyWindow::CreatePlatformWindow(void* instance, const char* title, unsigned 
     }
     wchar_t classBuffer[256];
     const std::wstring wideTitle = oskel::ToWide(title);
-    m_hWnd = ::CreateWindowExW(exStyle, ClassNameOrAtom(classBuffer, 256), wideTitle.c_str(),
-                               style, x, y, width, height, m_hParent, static_cast<HMENU>(menu),
+    m_hWnd = ::CreateWindowExW(exStyle, ClassNameOrAtom(classBuffer, 256), wideTitle.c_str(), style,
+                               x, y, width, height, m_hParent, static_cast<HMENU>(menu),
                                static_cast<HINSTANCE>(instance), this);
     if (m_hWnd == nullptr) {
         OutputDebugStringA("CreateWindow vratil NULL s chybou ");
@@ -406,7 +425,9 @@ int CMyWindow::CreatePlatformWindow(void* instance, const char* title, unsigned 
 
 // --- CMyWindow: other operations ---------------------------------------------------------
 
-int CMyWindow::Show(int command) { return ShowWindow(command); }
+int CMyWindow::Show(int command) {
+    return ShowWindow(command);
+}
 
 int CMyWindow::ShowWindow(int command) {
     if (m_hWnd == nullptr) return 0;
@@ -437,7 +458,9 @@ int CMyWindow::EnableWindow(int enable) {
     return 1;
 }
 
-int CMyWindow::IsWindowEnabled() const { return m_hWnd != nullptr ? m_enabled : 0; }
+int CMyWindow::IsWindowEnabled() const {
+    return m_hWnd != nullptr ? m_enabled : 0;
+}
 
 int CMyWindow::GetParentClientRect(RECT* rect) {
     return m_hParent != nullptr && rect != nullptr ? ::GetClientRect(m_hParent, rect) : 0;
@@ -455,8 +478,7 @@ HWND CMyWindow::SetParent(void* parent) {
 
 // --- CMyWindow: message dispatch ---------------------------------------------------------
 
-LRESULT CALLBACK CMyWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                       LPARAM lParam) {
+LRESULT CALLBACK CMyWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CMyWindow* object = BoundObject(window, message, lParam);
     if (object == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_CREATE) {
@@ -534,11 +556,15 @@ LRESULT CMyWindow::OnActivate(WPARAM wParam, LPARAM lParam) {
 LRESULT CMyWindow::OnActivateApp(WPARAM wParam, LPARAM lParam) {
     return Forward(WM_ACTIVATEAPP, wParam, lParam);
 }
-LRESULT CMyWindow::OnCancelMode() { return Forward(WM_CANCELMODE, 0, 0); }
+LRESULT CMyWindow::OnCancelMode() {
+    return Forward(WM_CANCELMODE, 0, 0);
+}
 LRESULT CMyWindow::OnChar(char c, unsigned long data) {
     return Forward(WM_CHAR, OskelCp1250ToUnicode(static_cast<unsigned char>(c)), data);
 }
-LRESULT CMyWindow::OnClose() { return Forward(WM_CLOSE, 0, 0); }
+LRESULT CMyWindow::OnClose() {
+    return Forward(WM_CLOSE, 0, 0);
+}
 LRESULT CMyWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
     return Forward(WM_COMMAND, wParam, lParam);
 }
@@ -565,8 +591,12 @@ LRESULT CMyWindow::OnHelp(HELPINFO* help) {
 LRESULT CMyWindow::OnHScroll(unsigned short code, unsigned short pos, void* control) {
     return Forward(WM_HSCROLL, MAKEWPARAM(code, pos), reinterpret_cast<LPARAM>(control));
 }
-LRESULT CMyWindow::OnKeyDown(WPARAM key, LPARAM data) { return Forward(WM_KEYDOWN, key, data); }
-LRESULT CMyWindow::OnKeyUp(WPARAM key, LPARAM data) { return Forward(WM_KEYUP, key, data); }
+LRESULT CMyWindow::OnKeyDown(WPARAM key, LPARAM data) {
+    return Forward(WM_KEYDOWN, key, data);
+}
+LRESULT CMyWindow::OnKeyUp(WPARAM key, LPARAM data) {
+    return Forward(WM_KEYUP, key, data);
+}
 LRESULT CMyWindow::OnLButtonDown(WPARAM keys, int x, int y) {
     return Forward(WM_LBUTTONDOWN, keys, PackPoint(x, y));
 }
@@ -582,7 +612,9 @@ LRESULT CMyWindow::OnMouseMove(WPARAM keys, int x, int y) {
 LRESULT CMyWindow::OnMouseWheel(unsigned short keys, int delta, int x, int y) {
     return Forward(WM_MOUSEWHEEL, MAKEWPARAM(keys, static_cast<WORD>(delta)), PackPoint(x, y));
 }
-LRESULT CMyWindow::OnMove(int x, int y) { return Forward(WM_MOVE, 0, PackPoint(x, y)); }
+LRESULT CMyWindow::OnMove(int x, int y) {
+    return Forward(WM_MOVE, 0, PackPoint(x, y));
+}
 LRESULT CMyWindow::OnNCActivate(WPARAM active, LPARAM lParam) {
     return Forward(WM_NCACTIVATE, active, lParam);
 }
@@ -590,8 +622,12 @@ LRESULT CMyWindow::OnNCCreate(CREATESTRUCT* create) {
     if (m_previousProcedure == nullptr) return 1;
     return Forward(WM_NCCREATE, 0, reinterpret_cast<LPARAM>(create));
 }
-LRESULT CMyWindow::OnNCDestroy() { return Forward(WM_NCDESTROY, 0, 0); }
-LRESULT CMyWindow::OnNCHitTest(int x, int y) { return Forward(WM_NCHITTEST, 0, PackPoint(x, y)); }
+LRESULT CMyWindow::OnNCDestroy() {
+    return Forward(WM_NCDESTROY, 0, 0);
+}
+LRESULT CMyWindow::OnNCHitTest(int x, int y) {
+    return Forward(WM_NCHITTEST, 0, PackPoint(x, y));
+}
 LRESULT CMyWindow::OnNCLButtonDblClk(WPARAM hit, int x, int y) {
     return Forward(WM_NCLBUTTONDBLCLK, hit, PackPoint(x, y));
 }
@@ -604,7 +640,9 @@ LRESULT CMyWindow::OnNCPaint(void* region) {
 LRESULT CMyWindow::OnNotify(WPARAM wParam, LPARAM lParam) {
     return Forward(WM_NOTIFY, wParam, lParam);
 }
-LRESULT CMyWindow::OnPaint(void* dc) { return Forward(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0); }
+LRESULT CMyWindow::OnPaint(void* dc) {
+    return Forward(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+}
 LRESULT CMyWindow::OnPrint(void* dc, LPARAM flags) {
     return Forward(WM_PRINT, reinterpret_cast<WPARAM>(dc), flags);
 }
@@ -624,7 +662,9 @@ LRESULT CMyWindow::OnSettingChange(WPARAM wParam, LPARAM lParam) {
 LRESULT CMyWindow::OnSize(WPARAM type, unsigned short width, unsigned short height) {
     return Forward(WM_SIZE, type, MAKELPARAM(width, height));
 }
-LRESULT CMyWindow::OnSizing(WPARAM edge, LPARAM rect) { return Forward(WM_SIZING, edge, rect); }
+LRESULT CMyWindow::OnSizing(WPARAM edge, LPARAM rect) {
+    return Forward(WM_SIZING, edge, rect);
+}
 LRESULT CMyWindow::OnSysCommand(WPARAM command, int x, int y) {
     return Forward(WM_SYSCOMMAND, command, PackPoint(x, y));
 }
@@ -637,4 +677,6 @@ LRESULT CMyWindow::OnVScroll(unsigned short code, unsigned short pos, void* cont
 LRESULT CMyWindow::OnWindowPosChanged(WINDOWPOS* position) {
     return Forward(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(position));
 }
-LRESULT CMyWindow::OnOtherMessage(unsigned int, WPARAM, LPARAM) { return 0; }
+LRESULT CMyWindow::OnOtherMessage(unsigned int, WPARAM, LPARAM) {
+    return 0;
+}

@@ -71,7 +71,8 @@ TEST(ControlWindow, DisabledStyleAndParentCommand) {
     CMyControlWindow control("OskelTestControl");
     RECT rect{5, 5, 105, 25};
     ASSERT_EQ(control.Create("ovládací prvek", WS_CHILD | WS_VISIBLE | WS_DISABLED,
-                             parent.GetSafeHandle(), 44, 0, 0, &rect), 1);
+                             parent.GetSafeHandle(), 44, 0, 0, &rect),
+              1);
     EXPECT_EQ(control.IsWindowEnabled(), 0);
     EXPECT_EQ(::GetDlgCtrlID(control.GetSafeHandle()), 44);
     control.EnableWindow(1);

@@ -9,8 +9,12 @@
 
 namespace {
 
-bool IsBlack(COLORREF c) { return GetRValue(c) < 40 && GetGValue(c) < 40 && GetBValue(c) < 40; }
-bool IsRed(COLORREF c) { return GetRValue(c) > 180 && GetGValue(c) < 60 && GetBValue(c) < 60; }
+bool IsBlack(COLORREF c) {
+    return GetRValue(c) < 40 && GetGValue(c) < 40 && GetBValue(c) < 40;
+}
+bool IsRed(COLORREF c) {
+    return GetRValue(c) > 180 && GetGValue(c) < 60 && GetBValue(c) < 60;
+}
 
 // A plain window ignores the colour request: the default procedure answers it.
 class SilentParent : public CMyWindow {
@@ -42,7 +46,9 @@ public:
     bool zeroed = false;
 };
 
-RECT Line(int top) { return RECT{10, top, 330, top + 26}; }
+RECT Line(int top) {
+    return RECT{10, top, 330, top + 26};
+}
 
 TEST(ColoredText, StyleConvertFormats) {
     EXPECT_EQ(CMyColoredText::StyleConvert(0x24), 0x24u);
@@ -58,8 +64,9 @@ TEST(ColoredText, WithoutAnswerTheTextIsBlack) {
     SilentParent parent;
     CMyColoredText text;
     RECT rect = Line(20);
-    ASSERT_EQ(text.Create("Odpojeno", WS_CHILD | WS_VISIBLE | 0x20, parent.GetSafeHandle(), 5, 0,
-                          0, &rect), 1);
+    ASSERT_EQ(text.Create("Odpojeno", WS_CHILD | WS_VISIBLE | 0x20, parent.GetSafeHandle(), 5, 0, 0,
+                          &rect),
+              1);
     ::UpdateWindow(text.GetSafeHandle());
     guitest::Pump(200);
     EXPECT_GT(guitest::CountPixels(text.GetSafeHandle(), &IsBlack), 20);
@@ -73,9 +80,11 @@ TEST(ColoredText, ParentDecidesColourAtEveryRepaint) {
     CMyColoredText red, green, empty;
     RECT a = Line(10), b = Line(40), c = Line(70);
     ASSERT_EQ(red.Create("Připojeno: COM1 115200/8/Žádná (NO)", WS_CHILD | WS_VISIBLE | 0x20,
-                         dialog.GetSafeHandle(), 11, 0, 0, &a), 1);
+                         dialog.GetSafeHandle(), 11, 0, 0, &a),
+              1);
     ASSERT_EQ(green.Create("Modul nalezen – úspěšně", WS_CHILD | WS_VISIBLE | 0x20,
-                           dialog.GetSafeHandle(), 12, 0, 0, &b), 1);
+                           dialog.GetSafeHandle(), 12, 0, 0, &b),
+              1);
     ASSERT_EQ(empty.Create("", WS_CHILD | WS_VISIBLE, dialog.GetSafeHandle(), 13, 0, 0, &c), 1);
     ::InvalidateRect(dialog.GetSafeHandle(), nullptr, TRUE);
     ::UpdateWindow(dialog.GetSafeHandle());
@@ -100,8 +109,10 @@ TEST(ColoredText, SharedDrawingObjectsLiveWhileAnyTextExists) {
     auto* first = new CMyColoredText;
     auto* second = new CMyColoredText;
     RECT a = Line(10), b = Line(40);
-    ASSERT_EQ(first->Create("první", WS_CHILD | WS_VISIBLE, parent.GetSafeHandle(), 1, 0, 0, &a), 1);
-    ASSERT_EQ(second->Create("druhý", WS_CHILD | WS_VISIBLE, parent.GetSafeHandle(), 2, 0, 0, &b), 1);
+    ASSERT_EQ(first->Create("první", WS_CHILD | WS_VISIBLE, parent.GetSafeHandle(), 1, 0, 0, &a),
+              1);
+    ASSERT_EQ(second->Create("druhý", WS_CHILD | WS_VISIBLE, parent.GetSafeHandle(), 2, 0, 0, &b),
+              1);
     EXPECT_EQ(CMyColoredText::m_hFont.GetReferenceCount(), 2);
     EXPECT_NE(CMyColoredText::m_hBoldFont.GetSafeHandle(), nullptr);
 

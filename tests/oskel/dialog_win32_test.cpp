@@ -41,8 +41,9 @@ public:
 TEST(Dialog, ModalEndedFromATimerReturnsItsValue) {
     Parent parent;
     StepDialog dialog(parent.GetSafeHandle());
-    ASSERT_EQ(dialog.Create("Čekání na modul", 0, parent.GetSafeHandle(), 0, IDI_MAIN, IDI_MAIN,
-                            nullptr), 1);
+    ASSERT_EQ(
+        dialog.Create("Čekání na modul", 0, parent.GetSafeHandle(), 0, IDI_MAIN, IDI_MAIN, nullptr),
+        1);
     std::wstring shownTitle;
     unsigned long stateDuringRun = 0;
     dialog.onInit = [](StepDialog& d) { d.SetTimer(1, 50, nullptr); };

@@ -21,7 +21,9 @@ public:
     int layouts = 0;
 };
 
-bool IsChild(HWND window) { return (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) != 0; }
+bool IsChild(HWND window) {
+    return (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) != 0;
+}
 
 TEST(DockableWindow, InitDockDefaults) {
     CMyDockableWindow floating;
@@ -66,7 +68,8 @@ TEST(DockableWindow, EscapeAndStillDropChangeNothing) {
     RECT before;
     ::GetWindowRect(window, &before);
 
-    ::SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(before.left + 5, before.top + 5));
+    ::SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION,
+                   MAKELPARAM(before.left + 5, before.top + 5));
     EXPECT_EQ(CMyDockableWindow::m_hDraggingDockWnd, window);
     EXPECT_NE(CMyDockableWindow::m_lpOriginalDockHookProc, nullptr);
     ::SendMessageW(window, WM_CANCELMODE, 0, 0);
@@ -74,7 +77,8 @@ TEST(DockableWindow, EscapeAndStillDropChangeNothing) {
     EXPECT_EQ(CMyDockableWindow::m_lpOriginalDockHookProc, nullptr);
     EXPECT_EQ(dock.GetSide(), 1);
 
-    ::SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(before.left + 5, before.top + 5));
+    ::SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION,
+                   MAKELPARAM(before.left + 5, before.top + 5));
     ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(CMyDockableWindow::m_hDraggingDockWnd, nullptr);
     EXPECT_EQ(dock.GetSide(), 1);

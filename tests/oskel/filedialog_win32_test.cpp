@@ -107,8 +107,8 @@ TEST(FileDialog, ConfirmedOpenGivesTheFullCp1250Path) {
     std::wstring widePath;
     for (const char* p = path.c_str(); *p; ++p)
         widePath += static_cast<wchar_t>(OskelCp1250ToUnicode(static_cast<unsigned char>(*p)));
-    HANDLE file = ::CreateFileW(widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                nullptr);
+    HANDLE file =
+        ::CreateFileW(widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     ::CloseHandle(file);
     CMyFileDialog dialog(owner.GetSafeHandle(), 0, -1, nullptr);

@@ -37,7 +37,9 @@ CMyApplication& App() {
     return application;
 }
 
-HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
+HINSTANCE Instance() {
+    return ::GetModuleHandleW(nullptr);
+}
 
 void Pump(int ms) {
     const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
@@ -78,8 +80,8 @@ bool Screenshot(const char* name) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(L"Z:\\usr\\bin\\import", &line[0], nullptr, nullptr, FALSE, 0,
-                          nullptr, nullptr, &startup, &process))
+    if (!::CreateProcessW(L"Z:\\usr\\bin\\import", &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &process))
         return false;
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);

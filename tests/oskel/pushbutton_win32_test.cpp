@@ -25,8 +25,8 @@ public:
         return 0;
     }
     HWND Button(const wchar_t* text, DWORD style, int id, int x = 10) {
-        return ::CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | style, x, 10, 120,
-                                 30, GetSafeHandle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        return ::CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | style, x, 10, 120, 30,
+                                 GetSafeHandle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  guitest::Instance(), nullptr);
     }
 
@@ -36,12 +36,18 @@ public:
     HWND lastSender = nullptr;
 };
 
-void Press(HWND button) { ::SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); }
-void Leave(HWND button) { ::SendMessageW(button, WM_MOUSELEAVE, 0, 0); }
+void Press(HWND button) {
+    ::SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+}
+void Leave(HWND button) {
+    ::SendMessageW(button, WM_MOUSELEAVE, 0, 0);
+}
 void ReturnHeld(HWND button) {
     ::SendMessageW(button, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(6, 6));
 }
-void Key(HWND button, UINT message, WPARAM key) { ::SendMessageW(button, message, key, 0); }
+void Key(HWND button, UINT message, WPARAM key) {
+    ::SendMessageW(button, message, key, 0);
+}
 
 TEST(PushButton, EnterGivesExactlyOneCommand) {
     CommandCounter parent;
@@ -172,8 +178,10 @@ public:
         return 0;
     }
     LRESULT OnCommand(WPARAM wParam, LPARAM) override {
-        if (LOWORD(wParam) == IDC_PUSH) ++pushes;
-        else ++others;
+        if (LOWORD(wParam) == IDC_PUSH)
+            ++pushes;
+        else
+            ++others;
         return 0;
     }
     int pushes = 0;
@@ -206,8 +214,8 @@ public:
         ::SetCursorPos((icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
         ::SendMessageW(GetDlgItem(IDC_ICON_BUTTON), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
         guitest::Pump(400);
-        hotShown = (oskel::ButtonRegistry().Find(GetDlgItem(IDC_ICON_BUTTON))->state &
-                    MY_BUTTON_HOT) != 0;
+        hotShown =
+            (oskel::ButtonRegistry().Find(GetDlgItem(IDC_ICON_BUTTON))->state & MY_BUTTON_HOT) != 0;
         screenshot = guitest::Screenshot("restyled_buttons");
         EndDialog(1);
         return 0;

@@ -68,7 +68,9 @@ public:
     std::string lastText;
 };
 
-RECT Place() { return RECT{100, 100, 420, 260}; }
+RECT Place() {
+    return RECT{100, 100, 420, 260};
+}
 
 TEST(Window, CreatesOnceAndBindsTheObject) {
     RecordingWindow window;
