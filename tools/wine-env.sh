@@ -13,7 +13,13 @@ export LANG=en_US.UTF-8
 TARLIN_WINE_SESSION=$TARLIN_WINE_DIR/session
 
 # 32-bit Wine needs a kernel that runs 32-bit programs; without it only wine64 works.
-wine32_usable() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+# A 32-bit loader that only runs through a user-mode emulator (qemu's binfmt entry) is
+# too slow to be of use, and the 64-bit builds never need it.
+wine32_usable() {
+    [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] &&
+        grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386 && return 1
+    /usr/lib/wine/wine --version >/dev/null 2>&1
+}
 if wine32_usable; then
     TARLIN_WINE=wine
 else

@@ -1,0 +1,106 @@
+// The dock window's states: docked and floating, the caption double click, a cancelled drag.
+#include "gui_harness_win32.h"
+
+#include "dockablewindow.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The container counts the layout requests its dock windows send.
+class Container : public CMyWindow {
+public:
+    Container() : CMyWindow("OskelTestDockContainer") {
+        RECT rect{40, 40, 740, 540};
+        Create("Kontejner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 0, 0, 0, &rect);
+    }
+    LRESULT OnSize(WPARAM type, unsigned short width, unsigned short height) override {
+        ++layouts;
+        return CMyWindow::OnSize(type, width, height);
+    }
+    int layouts = 0;
+};
+
+bool IsChild(HWND window) {
+    return (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) != 0;
+}
+
+TEST(DockableWindow, InitDockDefaults) {
+    CMyDockableWindow floating;
+    floating.InitDock(static_cast<char>(0x80));
+    EXPECT_EQ(static_cast<unsigned char>(floating.GetSide()), 0x88);
+    EXPECT_EQ(floating.GetDockFlags(), 0x1Fu);
+    CMyDockableWindow bottom, left;
+    bottom.InitDock(8);
+    left.InitDock(1);
+    EXPECT_EQ(bottom.GetDockedSize(), 100);
+    EXPECT_EQ(left.GetDockedSize(), 200);
+}
+
+TEST(DockableWindow, DockedChildAndCaptionDoubleClickToggles) {
+    Container container;
+    CMyDockableWindow dock;
+    dock.InitDock(8);
+    ASSERT_EQ(dock.Create("Nástroje", 0, container.GetSafeHandle(), 0, 0, 0, nullptr), 1);
+    HWND window = dock.GetSafeHandle();
+    EXPECT_TRUE(IsChild(window));
+    EXPECT_EQ(::GetParent(window), container.GetSafeHandle());
+
+    const int layouts = container.layouts;
+    ::SendMessageW(window, WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    EXPECT_EQ(static_cast<unsigned char>(dock.GetSide()), 0x88);
+    EXPECT_FALSE(IsChild(window));
+    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_GT(container.layouts, layouts);
+
+    ::SendMessageW(window, WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    EXPECT_EQ(dock.GetSide(), 8);
+    EXPECT_TRUE(IsChild(window));
+}
+
+TEST(DockableWindow, EscapeAndStillDropChangeNothing) {
+    Container container;
+    CMyDockableWindow dock;
+    dock.InitDock(1);
+    ASSERT_EQ(dock.Create("Nástroje", 0, container.GetSafeHandle(), 0, 0, 0, nullptr), 1);
+    HWND window = dock.GetSafeHandle();
+    dock.ShowDock();
+    RECT before;
+    ::GetWindowRect(window, &before);
+
+    ::SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION,
+                   MAKELPARAM(before.left + 5, before.top + 5));
+    EXPECT_EQ(CMyDockableWindow::m_hDraggingDockWnd, window);
+    EXPECT_NE(CMyDockableWindow::m_lpOriginalDockHookProc, nullptr);
+    ::SendMessageW(window, WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(CMyDockableWindow::m_hDraggingDockWnd, nullptr);
+    EXPECT_EQ(CMyDockableWindow::m_lpOriginalDockHookProc, nullptr);
+    EXPECT_EQ(dock.GetSide(), 1);
+
+    ::SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION,
+                   MAKELPARAM(before.left + 5, before.top + 5));
+    ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(CMyDockableWindow::m_hDraggingDockWnd, nullptr);
+    EXPECT_EQ(dock.GetSide(), 1);
+    RECT after;
+    ::GetWindowRect(window, &after);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+}
+
+TEST(DockableWindow, ClosingHidesWhenAsked) {
+    Container container;
+    CMyDockableWindow dock;
+    dock.InitDock(4);
+    dock.SetDockFlags(dock.GetDockFlags() | MY_DOCK_CLOSE_HIDES);
+    ASSERT_EQ(dock.Create("Skrývání", 0, container.GetSafeHandle(), 0, 0, 0, nullptr), 1);
+    dock.ShowDock();
+    ::SendMessageW(dock.GetSafeHandle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(::IsWindow(dock.GetSafeHandle()));
+    EXPECT_FALSE(::IsWindowVisible(dock.GetSafeHandle()));
+    EXPECT_TRUE(dock.GetDockFlags() & MY_DOCK_HIDDEN);
+    dock.ShowDock();
+    EXPECT_TRUE(::IsWindowVisible(dock.GetSafeHandle()));
+}
+
+} // namespace
