@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+
 #include "codepage.h"
 
 using namespace comm;
@@ -12,9 +14,13 @@ const char kCommDevicePrefix[] = "\\\\.\\";
 
 namespace {
 
-// One overlapped request slot with its own manual-reset event.
+// One overlapped request slot with its own manual-reset event. The driver owns the slot
+// (and the count it writes) while a request is pending, so a slot is never reused or
+// released before its request has ended.
 struct Overlapped {
     OVERLAPPED ov{};
+    DWORD count = 0;
+    bool pending = false;
     bool Create()
     {
         ov = OVERLAPPED{};
@@ -25,6 +31,16 @@ struct Overlapped {
     {
         if (ov.hEvent) CloseHandle(ov.hEvent);
         ov = OVERLAPPED{};
+        pending = false;
+    }
+    // Waits up to ms for a pending request; true when it has ended (or none was pending).
+    bool Settle(HANDLE device, DWORD ms)
+    {
+        if (!pending) return true;
+        if (WaitForSingleObject(ov.hEvent, ms) != WAIT_OBJECT_0) return false;
+        GetOverlappedResult(device, &ov, &count, FALSE);
+        pending = false;
+        return true;
     }
     void Restart()
     {
@@ -33,6 +49,9 @@ struct Overlapped {
         ov.OffsetHigh = 0;
     }
 };
+
+// How long a closed port's requests get to end.
+const DWORD kCloseWaitMs = 1000;
 
 bool Valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
 
@@ -57,7 +76,20 @@ struct CCommDevice::Impl {
     bool overlapped = false;
     DCB dcb{};
     COMSTAT status{};
+    // Line errors collected while looking at the input queue, reported by ClearError.
+    DWORD heldErrors = 0;
+    DWORD eventMask = 0; // written by the driver when a WaitCommEvent ends
     Overlapped write, read, wait;
+
+    // True when the driver holds no received bytes.
+    bool InputEmpty()
+    {
+        DWORD errors = 0;
+        COMSTAT queue{};
+        if (!ClearCommError(handle, &errors, &queue)) return false;
+        heldErrors |= errors;
+        return queue.cbInQue == 0;
+    }
 };
 
 CCommDevice::CCommDevice() : m_impl(new Impl) {}
@@ -89,7 +121,14 @@ bool CCommDevice::Open(const char* path, bool overlapped)
 
 void CCommDevice::Close()
 {
-    if (m_impl->handle) CloseHandle(m_impl->handle);
+    if (m_impl->handle) {
+        // Closing ends every request; their slots are released only once they have ended.
+        CancelIoEx(m_impl->handle, nullptr);
+        CloseHandle(m_impl->handle);
+        for (Overlapped* slot : {&m_impl->write, &m_impl->read, &m_impl->wait})
+            if (slot->pending) WaitForSingleObject(slot->ov.hEvent, kCloseWaitMs);
+    }
+    m_impl->heldErrors = 0;
     m_impl->handle = nullptr;
     m_impl->write.Release();
     m_impl->read.Release();
@@ -157,7 +196,8 @@ bool CCommDevice::ClearError(unsigned& errors, int& inQueue)
     DWORD flags = 0;
     m_impl->status = COMSTAT{};
     const bool ok = ClearCommError(m_impl->handle, &flags, &m_impl->status) != 0;
-    errors = ok ? flags : 0;
+    errors = (ok ? flags : 0) | m_impl->heldErrors;
+    m_impl->heldErrors = 0;
     inQueue = ok ? static_cast<int>(m_impl->status.cbInQue) : 0;
     return ok;
 }
@@ -180,18 +220,25 @@ bool CCommDevice::ModemStatus(unsigned& status)
 
 WaitResult CCommDevice::WaitEvent(int ms, unsigned& events)
 {
-    DWORD mask = 0;
     events = 0;
-    m_impl->wait.Restart();
-    if (WaitCommEvent(m_impl->handle, &mask, &m_impl->wait.ov)) {
-        events = mask;
+    Overlapped& slot = m_impl->wait;
+    // A wait left pending by a time-out has been ended by the new mask; let it finish.
+    if (!slot.Settle(m_impl->handle, 100)) return WaitResult::Failed;
+    slot.Restart();
+    m_impl->eventMask = 0;
+    if (WaitCommEvent(m_impl->handle, &m_impl->eventMask, &slot.ov)) {
+        events = m_impl->eventMask;
         return WaitResult::Event;
     }
     if (GetLastError() != ERROR_IO_PENDING) return WaitResult::Failed;
-    switch (WaitForSingleObject(m_impl->wait.ov.hEvent, static_cast<DWORD>(ms))) {
+    slot.pending = true;
+    switch (WaitForSingleObject(slot.ov.hEvent, static_cast<DWORD>(ms))) {
     case WAIT_ABANDONED: return WaitResult::Abandoned;
     case WAIT_TIMEOUT: return WaitResult::Timeout;
-    default: events = mask; return WaitResult::Event;
+    default:
+        slot.pending = false;
+        events = m_impl->eventMask;
+        return WaitResult::Event;
     }
 }
 
@@ -203,45 +250,64 @@ bool CCommDevice::Gone()
     return DeviceMissing(GetLastError());
 }
 
+namespace {
+
+// The common end of a request that the driver could not finish at once. A write that
+// times out is cancelled, since its bytes belong to the caller; a read stays pending in
+// the port's own buffer and is collected by the next read.
+IoResult Finish(HANDLE device, Overlapped& slot, bool overlapped, DWORD waitMs, bool cancel,
+                int& done)
+{
+    slot.pending = true;
+    if (overlapped && WaitForSingleObject(slot.ov.hEvent, waitMs) != WAIT_OBJECT_0) {
+        if (!cancel) return IoResult::Timeout;
+        CancelIoEx(device, &slot.ov);
+        GetOverlappedResult(device, &slot.ov, &slot.count, TRUE);
+        slot.pending = false;
+        return IoResult::Timeout;
+    }
+    slot.pending = false;
+    if (!GetOverlappedResult(device, &slot.ov, &slot.count, TRUE))
+        return GetLastError() == ERROR_IO_INCOMPLETE ? IoResult::Incomplete
+                                                     : IoResult::FailedPending;
+    done = static_cast<int>(slot.count);
+    return IoResult::DonePending;
+}
+
+} // namespace
+
 IoResult CCommDevice::Read(char* buffer, int size, int& got)
 {
-    DWORD n = 0;
     got = 0;
     Overlapped& slot = m_impl->read;
+    if (slot.pending) {
+        // An earlier read still owns the buffer: its bytes are this read's.
+        if (!slot.Settle(m_impl->handle, kReadWaitMs)) return IoResult::Timeout;
+        got = static_cast<int>(slot.count);
+        return IoResult::DonePending;
+    }
+    // Some drivers (Wine's among them) let a read with nothing queued pend despite the
+    // time-outs; an empty queue is an empty read.
+    if (m_impl->InputEmpty()) return IoResult::Done;
     slot.Restart();
-    if (ReadFile(m_impl->handle, buffer, static_cast<DWORD>(size), &n, &slot.ov)) {
-        got = static_cast<int>(n);
+    if (ReadFile(m_impl->handle, buffer, static_cast<DWORD>(size), &slot.count, &slot.ov)) {
+        got = static_cast<int>(slot.count);
         return IoResult::Done;
     }
     if (GetLastError() != ERROR_IO_PENDING) return IoResult::Failed;
-    if (m_impl->overlapped &&
-        WaitForSingleObject(slot.ov.hEvent, kReadWaitMs) != WAIT_OBJECT_0)
-        return IoResult::Timeout;
-    if (!GetOverlappedResult(m_impl->handle, &slot.ov, &n, TRUE))
-        return GetLastError() == ERROR_IO_INCOMPLETE ? IoResult::Incomplete
-                                                     : IoResult::FailedPending;
-    got = static_cast<int>(n);
-    return IoResult::DonePending;
+    return Finish(m_impl->handle, slot, m_impl->overlapped, kReadWaitMs, false, got);
 }
 
 IoResult CCommDevice::Write(const char* data, int size, int& written)
 {
-    DWORD n = 0;
     written = 0;
     Overlapped& slot = m_impl->write;
     slot.Restart();
-    if (WriteFile(m_impl->handle, data, static_cast<DWORD>(size), &n,
+    if (WriteFile(m_impl->handle, data, static_cast<DWORD>(size), &slot.count,
                   m_impl->overlapped ? &slot.ov : nullptr)) {
-        written = static_cast<int>(n);
+        written = static_cast<int>(slot.count);
         return IoResult::Done;
     }
     if (GetLastError() != ERROR_IO_PENDING) return IoResult::Failed;
-    if (m_impl->overlapped &&
-        WaitForSingleObject(slot.ov.hEvent, kWriteWaitMs) != WAIT_OBJECT_0)
-        return IoResult::Timeout;
-    if (!GetOverlappedResult(m_impl->handle, &slot.ov, &n, TRUE))
-        return GetLastError() == ERROR_IO_INCOMPLETE ? IoResult::Incomplete
-                                                     : IoResult::FailedPending;
-    written = static_cast<int>(n);
-    return IoResult::DonePending;
+    return Finish(m_impl->handle, slot, m_impl->overlapped, kWriteWaitMs, true, written);
 }

@@ -84,37 +84,26 @@ TEST_F(CommTest, OpenWithoutNameOrDeviceFails)
     EXPECT_STREQ(missing.c_str(), port.GetPortName()) << "the name tried stays for Reopen";
 }
 
-TEST_F(CommTest, NameOf27CharactersFitsAndLongerIsRefused)
+TEST(CommNames, NameOf27CharactersFitsAndLongerIsRefused)
 {
-    port.Close();
-    std::string name27, name28;
 #if defined(_WIN32)
-    // Wine resolves \\.\NAME through the prefix's dosdevices folder.
-    const std::string folder = std::string(std::getenv("WINEPREFIX")) + "/dosdevices/";
-    std::string base = "tarlin" + std::to_string(GetCurrentProcessId());
-    name27 = base + std::string(27 - base.size(), 'x');
-    const std::string link = "Z:" + folder + name27;
-    std::string target = "Z:" + modem.DevicePath(0);
-    for (auto* s : {const_cast<std::string*>(&link), &target})
-        for (char& c : *s)
-            if (c == '/') c = '\\';
-    ASSERT_TRUE(CreateSymbolicLinkA(link.c_str(), target.c_str(), 0)) << GetLastError();
+    std::string name27 = "tarlin" + std::to_string(GetCurrentProcessId());
 #else
-    const std::string folder = modem.Folder() + "/";
-    name27 = folder + std::string(27 - folder.size(), 'n');
-    ASSERT_EQ(0, symlink(modem.DevicePath(0).c_str(), name27.c_str()));
+    std::string name27 = "/tmp/tarlin" + std::to_string(getpid());
 #endif
-    name28 = name27 + "x";
+    name27 += std::string(27 - name27.size(), 'n');
+    NullModem modem(name27);
+    ASSERT_TRUE(modem.Ready());
+    CComm port;
     ASSERT_EQ(27u, name27.size());
     EXPECT_EQ(1, port.Open(name27.c_str(), 1));
+    const std::string name28 = name27 + "x";
     EXPECT_EQ(-2, port.Open(name28.c_str(), 1));
+    EXPECT_EQ(0, port.IsOpen());
     EXPECT_STREQ(name28.c_str(), port.GetPortName());
     const std::string longName(300, 'L');
     EXPECT_EQ(-2, port.Open(longName.c_str(), 1));
     EXPECT_EQ(255u, std::strlen(port.GetPortName()));
-#if defined(_WIN32)
-    DeleteFileA(link.c_str());
-#endif
 }
 
 TEST_F(CommTest, SecondOpenOfAHeldPortFails)
@@ -161,6 +150,9 @@ TEST_F(CommTest, EveryOfferedRateIsSetAndReadBackFromTheDriver)
 
 TEST_F(CommTest, DataBitsAndParityReachTheDriver)
 {
+    if (RunningUnderWine())
+        GTEST_SKIP() << "a pty keeps 8 bits without parity, and Wine sets it through C-library "
+                        "calls the null-modem library cannot see";
     for (int32_t parity = 0; parity <= 4; parity++) {
         for (int32_t bits = 5; bits <= 8; bits++) {
             ASSERT_EQ(1, port.SetParameters(9600, bits, parity)) << bits << parity;

@@ -1,6 +1,7 @@
 #include "nullmodem.h"
 
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <cstddef>
 #include <cstdio>
@@ -84,9 +85,9 @@ bool RunningUnderWine()
 
 std::string NullModem::ToolFolder() { return TARLIN_HOST_BIN; }
 
-NullModem::NullModem() { m_ready = Start(); }
+NullModem::NullModem(const std::string& alias) { m_ready = Start(alias); }
 
-bool NullModem::Start()
+bool NullModem::Start(const std::string& alias)
 {
     m_folder = NewFolder();
     if (m_folder.empty()) return false;
@@ -100,6 +101,17 @@ bool NullModem::Start()
         if (!m_com[end]) return false;
         args.push_back(end == 0 ? "--link-a" : "--link-b");
         args.push_back(std::string(prefix) + "/dosdevices/com" + std::to_string(m_com[end]));
+    }
+    if (!alias.empty()) {
+        std::string name = alias;
+        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        args.push_back("--link-a");
+        args.push_back(std::string(prefix) + "/dosdevices/" + name);
+    }
+#else
+    if (!alias.empty()) {
+        args.push_back("--link-a");
+        args.push_back(alias);
     }
 #endif
     std::string output;

@@ -13,7 +13,9 @@ bool RunningUnderWine();
 
 class NullModem {
 public:
-    NullModem();
+    // alias: a further port name for end a (a Linux path natively, a device name under
+    // Wine), for tests of unusual names.
+    explicit NullModem(const std::string& alias = std::string());
     ~NullModem();
     NullModem(const NullModem&) = delete;
     NullModem& operator=(const NullModem&) = delete;
@@ -46,7 +48,7 @@ private:
                  kReqVanish = 80, kReqReplug = 84 };
     int32_t Read(int end, int field) const;
     void Bump(int end, int field);
-    bool Start();
+    bool Start(const std::string& alias);
 
     std::string m_folder;
     std::string m_stateFile; // as this program opens it
