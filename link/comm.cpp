@@ -15,11 +15,12 @@ const int kQueueSize = 4096;
 // A chunk of data raises the activity by this much on top of the poll's own 1.
 const int kActivityPerChunk = 25;
 
-void SleepOneMs() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
+void SleepOneMs() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
 
 // Only a single line error has a code of its own; combinations report nothing.
-int32_t TranslateErrors(unsigned errors)
-{
+int32_t TranslateErrors(unsigned errors) {
     switch (errors) {
     case kCeBreak: return -11;
     case kCeDns: return -12;
@@ -40,14 +41,13 @@ int32_t TranslateErrors(unsigned errors)
 
 CComm::CComm()
     : m_portName{}, m_line{}, m_configValid(0), m_overlapped(0), m_receive{}, m_activity(0),
-      m_bytesReceived(0), m_bytesSent(0)
-{
+      m_bytesReceived(0), m_bytesSent(0) {}
+
+CComm::~CComm() {
+    Close();
 }
 
-CComm::~CComm() { Close(); }
-
-int32_t CComm::Open(const char* portName, int32_t overlapped)
-{
+int32_t CComm::Open(const char* portName, int32_t overlapped) {
     if (portName == nullptr) return kNoName;
     Close();
     // The name stays also when the open fails, so Reopen and the dialogs see it.
@@ -67,28 +67,40 @@ int32_t CComm::Open(const char* portName, int32_t overlapped)
     return m_configValid ? kOk : kNoState;
 }
 
-int32_t CComm::Reopen(int32_t overlapped) { return Open(m_portName, overlapped); }
+int32_t CComm::Reopen(int32_t overlapped) {
+    return Open(m_portName, overlapped);
+}
 
-void CComm::Close()
-{
+void CComm::Close() {
     m_device.Close();
     m_configValid = 0;
     m_activity.store(0, std::memory_order_relaxed);
 }
 
-int32_t CComm::IsOpen() const { return Ready() ? 1 : 0; }
+int32_t CComm::IsOpen() const {
+    return Ready() ? 1 : 0;
+}
 
-CommHandle CComm::GetHandle() const { return m_device.Handle(); }
+CommHandle CComm::GetHandle() const {
+    return m_device.Handle();
+}
 
-bool CComm::Ready() const { return m_configValid != 0 && m_device.IsOpen(); }
+bool CComm::Ready() const {
+    return m_configValid != 0 && m_device.IsOpen();
+}
 
-int32_t CComm::GetBaudRate() const { return Ready() ? m_line.baudRate : kNotOpen; }
-int32_t CComm::GetByteSize() const { return Ready() ? m_line.byteSize : kNotOpen; }
-int32_t CComm::GetParity() const { return Ready() ? m_line.parity : kNotOpen; }
+int32_t CComm::GetBaudRate() const {
+    return Ready() ? m_line.baudRate : kNotOpen;
+}
+int32_t CComm::GetByteSize() const {
+    return Ready() ? m_line.byteSize : kNotOpen;
+}
+int32_t CComm::GetParity() const {
+    return Ready() ? m_line.parity : kNotOpen;
+}
 
 // The stored settings always mirror the driver: a refused change is taken back.
-int32_t CComm::ApplyLine(const LineSettings& line, bool restore)
-{
+int32_t CComm::ApplyLine(const LineSettings& line, bool restore) {
     if (!Ready()) return kNotOpen;
     const LineSettings old = m_line;
     m_line = line;
@@ -97,29 +109,25 @@ int32_t CComm::ApplyLine(const LineSettings& line, bool restore)
     return kRefused;
 }
 
-int32_t CComm::SetBaudRate(int32_t baudRate)
-{
+int32_t CComm::SetBaudRate(int32_t baudRate) {
     LineSettings line = m_line;
     line.baudRate = baudRate;
     return ApplyLine(line, true);
 }
 
-int32_t CComm::SetByteSize(int32_t byteSize)
-{
+int32_t CComm::SetByteSize(int32_t byteSize) {
     LineSettings line = m_line;
     line.byteSize = byteSize;
     return ApplyLine(line, true);
 }
 
-int32_t CComm::SetParity(int32_t parity)
-{
+int32_t CComm::SetParity(int32_t parity) {
     LineSettings line = m_line;
     line.parity = parity;
     return ApplyLine(line, true);
 }
 
-int32_t CComm::SetParameters(int32_t baudRate, int32_t byteSize, int32_t parity)
-{
+int32_t CComm::SetParameters(int32_t baudRate, int32_t byteSize, int32_t parity) {
     LineSettings line = m_line;
     line.baudRate = baudRate;
     line.byteSize = byteSize;
@@ -127,25 +135,26 @@ int32_t CComm::SetParameters(int32_t baudRate, int32_t byteSize, int32_t parity)
     return ApplyLine(line, true);
 }
 
-int32_t CComm::DisableLineControl()
-{
+int32_t CComm::DisableLineControl() {
     LineSettings line = m_line;
     line.dtrControl = kControlDisable;
     line.rtsControl = kControlDisable;
     return ApplyLine(line, false);
 }
 
-int32_t CComm::WriteChar(char c) { return Write(&c, 1); }
+int32_t CComm::WriteChar(char c) {
+    return Write(&c, 1);
+}
 
-int32_t CComm::WriteString(const char* text)
-{
+int32_t CComm::WriteString(const char* text) {
     return Write(text, text ? static_cast<int32_t>(std::strlen(text)) : 0);
 }
 
-int32_t CComm::WriteBuffer(const char* data, int32_t count) { return Write(data, count); }
+int32_t CComm::WriteBuffer(const char* data, int32_t count) {
+    return Write(data, count);
+}
 
-int32_t CComm::Write(const char* data, int32_t count)
-{
+int32_t CComm::Write(const char* data, int32_t count) {
     if (!Ready()) return kNotOpen;
     if (count <= 0) return kOk;
     if (data == nullptr) return kWriteShort;
@@ -165,14 +174,12 @@ int32_t CComm::Write(const char* data, int32_t count)
     return kOk;
 }
 
-void CComm::LowerActivity(int by)
-{
+void CComm::LowerActivity(int by) {
     int32_t now = m_activity.load(std::memory_order_relaxed) - by;
     m_activity.store(now > 0 ? now : 0, std::memory_order_relaxed);
 }
 
-char* CComm::Read(int32_t* count, int32_t waitMs, int32_t direct)
-{
+char* CComm::Read(int32_t* count, int32_t waitMs, int32_t direct) {
     int32_t ignored = 0;
     if (count == nullptr) count = &ignored;
     if (!Ready()) {
@@ -186,16 +193,14 @@ char* CComm::Read(int32_t* count, int32_t waitMs, int32_t direct)
         if (!poll) return result;
         events = kEvRxChar;
     }
-    if (events != 0 || m_activity.load(std::memory_order_relaxed) > 0 || direct)
-        return Poll(count);
+    if (events != 0 || m_activity.load(std::memory_order_relaxed) > 0 || direct) return Poll(count);
     LowerActivity(2);
     *count = 0;
     return nullptr;
 }
 
 // Waits for a comm event; sets poll when data has arrived, else finishes the Read.
-char* CComm::WaitForEvent(int32_t* count, int32_t waitMs, bool& poll)
-{
+char* CComm::WaitForEvent(int32_t* count, int32_t waitMs, bool& poll) {
     if (!m_device.SetMask(kReadMask)) ClearErrors();
     unsigned events = 0;
     switch (m_device.WaitEvent(waitMs, events)) {
@@ -232,8 +237,7 @@ char* CComm::WaitForEvent(int32_t* count, int32_t waitMs, bool& poll)
     return nullptr;
 }
 
-char* CComm::DeviceGone(int32_t* count)
-{
+char* CComm::DeviceGone(int32_t* count) {
     SleepOneMs();
     ClearErrors();
     *count = m_device.Gone() ? kReadGone : 0;
@@ -241,8 +245,7 @@ char* CComm::DeviceGone(int32_t* count)
     return nullptr;
 }
 
-char* CComm::Poll(int32_t* count)
-{
+char* CComm::Poll(int32_t* count) {
     m_activity.fetch_add(1, std::memory_order_relaxed);
     int got = 0;
     const IoResult result = m_device.Read(m_receive, kReceiveSize, got);
@@ -272,39 +275,49 @@ char* CComm::Poll(int32_t* count)
     return nullptr;
 }
 
-int32_t CComm::ClearErrors()
-{
+int32_t CComm::ClearErrors() {
     if (!m_device.IsOpen()) return 0;
     unsigned errors = 0;
     int inQueue = 0;
     if (!m_device.ClearError(errors, inQueue)) errors = 0;
-    if (inQueue > 0) m_activity.store(inQueue, std::memory_order_relaxed);
-    else LowerActivity(1);
+    if (inQueue > 0)
+        m_activity.store(inQueue, std::memory_order_relaxed);
+    else
+        LowerActivity(1);
     return TranslateErrors(errors);
 }
 
-void CComm::Purge()
-{
+void CComm::Purge() {
     if (!m_device.IsOpen()) return;
     m_device.Purge();
     ClearErrors();
 }
 
-int32_t CComm::Escape(EscapeCode code)
-{
+int32_t CComm::Escape(EscapeCode code) {
     if (!Ready()) return kNotOpen;
     return m_device.Escape(code) ? kOk : kWriteShort;
 }
 
-int32_t CComm::SetRts() { return Escape(kSetRts); }
-int32_t CComm::ClearRts() { return Escape(kClrRts); }
-int32_t CComm::SetDtr() { return Escape(kSetDtr); }
-int32_t CComm::ClearDtr() { return Escape(kClrDtr); }
-int32_t CComm::SetBreak() { return Escape(kSetBreak); }
-int32_t CComm::ClearBreak() { return Escape(kClrBreak); }
+int32_t CComm::SetRts() {
+    return Escape(kSetRts);
+}
+int32_t CComm::ClearRts() {
+    return Escape(kClrRts);
+}
+int32_t CComm::SetDtr() {
+    return Escape(kSetDtr);
+}
+int32_t CComm::ClearDtr() {
+    return Escape(kClrDtr);
+}
+int32_t CComm::SetBreak() {
+    return Escape(kSetBreak);
+}
+int32_t CComm::ClearBreak() {
+    return Escape(kClrBreak);
+}
 
-int32_t CComm::GetModemStatus(int32_t* cts, int32_t* rlsd, int32_t* dsr)
-{
+int32_t CComm::GetModemStatus(int32_t* cts, int32_t* rlsd, int32_t* dsr) {
     if (!Ready()) return kNotOpen;
     unsigned status = 0;
     if (!m_device.ModemStatus(status)) return kRefused;
@@ -314,8 +327,7 @@ int32_t CComm::GetModemStatus(int32_t* cts, int32_t* rlsd, int32_t* dsr)
     return kOk;
 }
 
-void CComm::ResetCounters()
-{
+void CComm::ResetCounters() {
     ResetBytesSent();
     ResetBytesReceived();
 }

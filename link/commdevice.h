@@ -26,7 +26,14 @@ enum : unsigned {
 // Modem status (MS_*).
 enum : unsigned { kMsCtsOn = 0x10, kMsDsrOn = 0x20, kMsRingOn = 0x40, kMsRlsdOn = 0x80 };
 // EscapeCommFunction codes.
-enum EscapeCode { kSetRts = 3, kClrRts = 4, kSetDtr = 5, kClrDtr = 6, kSetBreak = 8, kClrBreak = 9 };
+enum EscapeCode {
+    kSetRts = 3,
+    kClrRts = 4,
+    kSetDtr = 5,
+    kClrDtr = 6,
+    kSetBreak = 8,
+    kClrBreak = 9
+};
 // fDtrControl / fRtsControl values.
 enum : int32_t { kControlDisable = 0, kControlEnable = 1, kControlHandshake = 2 };
 

@@ -22,15 +22,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-bool Icount(int fd, serial_icounter_struct& counts)
-{
+bool Icount(int fd, serial_icounter_struct& counts) {
     counts = {};
     return ioctl(fd, TIOCGICOUNT, &counts) == 0;
 }
 
 // Line errors and breaks counted between two readings of the driver's counters.
-unsigned ErrorsBetween(const serial_icounter_struct& before, const serial_icounter_struct& now)
-{
+unsigned ErrorsBetween(const serial_icounter_struct& before, const serial_icounter_struct& now) {
     unsigned errors = 0;
     if (now.brk != before.brk) errors |= kCeBreak;
     if (now.frame != before.frame) errors |= kCeFrame;
@@ -40,18 +38,16 @@ unsigned ErrorsBetween(const serial_icounter_struct& before, const serial_icount
     return errors;
 }
 
-unsigned EventsBetween(const serial_icounter_struct& before, const serial_icounter_struct& now)
-{
+unsigned EventsBetween(const serial_icounter_struct& before, const serial_icounter_struct& now) {
     unsigned events = 0;
     if (now.brk != before.brk) events |= kEvBreak;
-    if (now.frame != before.frame || now.overrun != before.overrun ||
-        now.parity != before.parity || now.buf_overrun != before.buf_overrun)
+    if (now.frame != before.frame || now.overrun != before.overrun || now.parity != before.parity ||
+        now.buf_overrun != before.buf_overrun)
         events |= kEvErr;
     return events;
 }
 
-tcflag_t SizeFlag(int32_t byteSize)
-{
+tcflag_t SizeFlag(int32_t byteSize) {
     switch (byteSize) {
     case 5: return CS5;
     case 6: return CS6;
@@ -60,8 +56,7 @@ tcflag_t SizeFlag(int32_t byteSize)
     }
 }
 
-bool ParityFlags(int32_t parity, tcflag_t& flags)
-{
+bool ParityFlags(int32_t parity, tcflag_t& flags) {
     switch (parity) {
     case 0: flags = 0; return true;
     case 1: flags = PARENB | PARODD; return true;
@@ -72,8 +67,7 @@ bool ParityFlags(int32_t parity, tcflag_t& flags)
     return false;
 }
 
-int32_t ParityOf(tcflag_t cflag)
-{
+int32_t ParityOf(tcflag_t cflag) {
     switch (cflag & (PARENB | PARODD | CMSPAR)) {
     case PARENB | PARODD: return 1;
     case PARENB: return 2;
@@ -83,8 +77,7 @@ int32_t ParityOf(tcflag_t cflag)
     }
 }
 
-int32_t ByteSizeOf(tcflag_t cflag)
-{
+int32_t ByteSizeOf(tcflag_t cflag) {
     switch (cflag & CSIZE) {
     case CS5: return 5;
     case CS6: return 6;
@@ -93,10 +86,11 @@ int32_t ByteSizeOf(tcflag_t cflag)
     }
 }
 
-bool ModemBits(int fd, int request, int bits) { return ioctl(fd, request, &bits) == 0; }
+bool ModemBits(int fd, int request, int bits) {
+    return ioctl(fd, request, &bits) == 0;
+}
 
-int RemainingMs(Clock::time_point deadline)
-{
+int RemainingMs(Clock::time_point deadline) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
@@ -113,14 +107,12 @@ struct CCommDevice::Impl {
 
 CCommDevice::CCommDevice() : m_impl(new Impl) {}
 
-CCommDevice::~CCommDevice()
-{
+CCommDevice::~CCommDevice() {
     Close();
     delete m_impl;
 }
 
-bool CCommDevice::Open(const char* path, bool /*overlapped: every descriptor is non-blocking*/)
-{
+bool CCommDevice::Open(const char* path, bool /*overlapped: every descriptor is non-blocking*/) {
     Close();
     int fd = open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
@@ -137,33 +129,38 @@ bool CCommDevice::Open(const char* path, bool /*overlapped: every descriptor is 
     return true;
 }
 
-void CCommDevice::Close()
-{
+void CCommDevice::Close() {
     if (m_impl->fd < 0) return;
     ioctl(m_impl->fd, TIOCNXCL);
     close(m_impl->fd);
     m_impl->fd = -1;
 }
 
-bool CCommDevice::IsOpen() const { return m_impl->fd >= 0; }
+bool CCommDevice::IsOpen() const {
+    return m_impl->fd >= 0;
+}
 
-CommHandle CCommDevice::Handle() const { return m_impl->fd; }
+CommHandle CCommDevice::Handle() const {
+    return m_impl->fd;
+}
 
-bool CCommDevice::SetMask(unsigned events)
-{
+bool CCommDevice::SetMask(unsigned events) {
     if (m_impl->fd < 0) return false;
     m_impl->mask = events;
     return true;
 }
 
-bool CCommDevice::SetQueues(int, int) { return m_impl->fd >= 0; } // the driver sizes its own
+bool CCommDevice::SetQueues(int, int) {
+    return m_impl->fd >= 0;
+} // the driver sizes its own
 
-bool CCommDevice::Purge() { return ioctl(m_impl->fd, TCFLSH, TCIOFLUSH) == 0; }
+bool CCommDevice::Purge() {
+    return ioctl(m_impl->fd, TCFLSH, TCIOFLUSH) == 0;
+}
 
 // Raw bytes in and out, no echo or line editing; reads never wait (the descriptor is
 // non-blocking and VMIN/VTIME are 0).
-bool CCommDevice::SetImmediateReads()
-{
+bool CCommDevice::SetImmediateReads() {
     termios2 t{};
     if (ioctl(m_impl->fd, TCGETS2, &t) != 0) return false;
     t.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF);
@@ -175,8 +172,7 @@ bool CCommDevice::SetImmediateReads()
     return ioctl(m_impl->fd, TCSETS2, &t) == 0;
 }
 
-bool CCommDevice::GetLine(LineSettings& line)
-{
+bool CCommDevice::GetLine(LineSettings& line) {
     termios2 t{};
     if (ioctl(m_impl->fd, TCGETS2, &t) != 0) return false;
     line.baudRate = static_cast<int32_t>(t.c_ospeed);
@@ -186,13 +182,12 @@ bool CCommDevice::GetLine(LineSettings& line)
     ioctl(m_impl->fd, TIOCMGET, &bits);
     line.dtrControl = (bits & TIOCM_DTR) ? kControlEnable : kControlDisable;
     line.rtsControl = (t.c_cflag & CRTSCTS) ? kControlHandshake
-                      : (bits & TIOCM_RTS)   ? kControlEnable
-                                             : kControlDisable;
+                      : (bits & TIOCM_RTS)  ? kControlEnable
+                                            : kControlDisable;
     return true;
 }
 
-bool CCommDevice::SetLine(const LineSettings& line)
-{
+bool CCommDevice::SetLine(const LineSettings& line) {
     termios2 t{};
     tcflag_t parity = 0;
     if (line.byteSize < 5 || line.byteSize > 8 || !ParityFlags(line.parity, parity) ||
@@ -212,8 +207,7 @@ bool CCommDevice::SetLine(const LineSettings& line)
     return ok || errno == ENOTTY || errno == EINVAL;
 }
 
-bool CCommDevice::ClearError(unsigned& errors, int& inQueue)
-{
+bool CCommDevice::ClearError(unsigned& errors, int& inQueue) {
     errors = 0;
     inQueue = 0;
     serial_icounter_struct now;
@@ -224,8 +218,7 @@ bool CCommDevice::ClearError(unsigned& errors, int& inQueue)
     return ioctl(m_impl->fd, FIONREAD, &inQueue) == 0;
 }
 
-bool CCommDevice::Escape(EscapeCode code)
-{
+bool CCommDevice::Escape(EscapeCode code) {
     const int fd = m_impl->fd;
     switch (code) {
     case kSetRts: return ModemBits(fd, TIOCMBIS, TIOCM_RTS);
@@ -238,10 +231,11 @@ bool CCommDevice::Escape(EscapeCode code)
     return false;
 }
 
-bool CCommDevice::ClearBreak() { return ioctl(m_impl->fd, TIOCCBRK) == 0; }
+bool CCommDevice::ClearBreak() {
+    return ioctl(m_impl->fd, TIOCCBRK) == 0;
+}
 
-bool CCommDevice::ModemStatus(unsigned& status)
-{
+bool CCommDevice::ModemStatus(unsigned& status) {
     int bits = 0;
     status = 0;
     if (ioctl(m_impl->fd, TIOCMGET, &bits) != 0) return false;
@@ -253,8 +247,7 @@ bool CCommDevice::ModemStatus(unsigned& status)
 }
 
 // Breaks and line errors arrive with a character, so a wait for input also wakes for them.
-WaitResult CCommDevice::WaitEvent(int ms, unsigned& events)
-{
+WaitResult CCommDevice::WaitEvent(int ms, unsigned& events) {
     events = 0;
     const int fd = m_impl->fd;
     const auto deadline = Clock::now() + std::chrono::milliseconds(ms > 0 ? ms : 0);
@@ -280,27 +273,27 @@ WaitResult CCommDevice::WaitEvent(int ms, unsigned& events)
     }
 }
 
-bool CCommDevice::Gone()
-{
+bool CCommDevice::Gone() {
     termios2 t{};
     if (m_impl->fd < 0) return true;
     if (ioctl(m_impl->fd, TCGETS2, &t) == 0) return false;
     return errno == EIO || errno == ENXIO || errno == ENODEV || errno == EBADF;
 }
 
-IoResult CCommDevice::Read(char* buffer, int size, int& got)
-{
+IoResult CCommDevice::Read(char* buffer, int size, int& got) {
     got = 0;
     ssize_t n = read(m_impl->fd, buffer, static_cast<size_t>(size));
-    if (n > 0) got = static_cast<int>(n);
-    else if (n == 0) return IoResult::Failed; // end of file: the line has hung up
-    else if (errno != EAGAIN && errno != EINTR) return IoResult::Failed;
+    if (n > 0)
+        got = static_cast<int>(n);
+    else if (n == 0)
+        return IoResult::Failed; // end of file: the line has hung up
+    else if (errno != EAGAIN && errno != EINTR)
+        return IoResult::Failed;
     return IoResult::Done;
 }
 
 // Writes what the driver takes at once and waits for room for the rest, up to the bound.
-IoResult CCommDevice::Write(const char* data, int size, int& written)
-{
+IoResult CCommDevice::Write(const char* data, int size, int& written) {
     written = 0;
     const int fd = m_impl->fd;
     const auto deadline = Clock::now() + std::chrono::milliseconds(kWriteWaitMs);

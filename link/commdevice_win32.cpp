@@ -21,29 +21,25 @@ struct Overlapped {
     OVERLAPPED ov{};
     DWORD count = 0;
     bool pending = false;
-    bool Create()
-    {
+    bool Create() {
         ov = OVERLAPPED{};
         ov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         return ov.hEvent != nullptr;
     }
-    void Release()
-    {
+    void Release() {
         if (ov.hEvent) CloseHandle(ov.hEvent);
         ov = OVERLAPPED{};
         pending = false;
     }
     // Waits up to ms for a pending request; true when it has ended (or none was pending).
-    bool Settle(HANDLE device, DWORD ms)
-    {
+    bool Settle(HANDLE device, DWORD ms) {
         if (!pending) return true;
         if (WaitForSingleObject(ov.hEvent, ms) != WAIT_OBJECT_0) return false;
         GetOverlappedResult(device, &ov, &count, FALSE);
         pending = false;
         return true;
     }
-    void Restart()
-    {
+    void Restart() {
         ResetEvent(ov.hEvent);
         ov.Offset = 0;
         ov.OffsetHigh = 0;
@@ -53,11 +49,12 @@ struct Overlapped {
 // How long a closed port's requests get to end.
 const DWORD kCloseWaitMs = 1000;
 
-bool Valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+bool Valid(HANDLE h) {
+    return h != nullptr && h != INVALID_HANDLE_VALUE;
+}
 
 // What a removed device answers with; Wine reports a hung-up line as "not ready".
-bool DeviceMissing(DWORD error)
-{
+bool DeviceMissing(DWORD error) {
     switch (error) {
     case ERROR_ACCESS_DENIED:
     case ERROR_INVALID_HANDLE:
@@ -82,8 +79,7 @@ struct CCommDevice::Impl {
     Overlapped write, read, wait;
 
     // True when the driver holds no received bytes.
-    bool InputEmpty()
-    {
+    bool InputEmpty() {
         DWORD errors = 0;
         COMSTAT queue{};
         if (!ClearCommError(handle, &errors, &queue)) return false;
@@ -94,14 +90,12 @@ struct CCommDevice::Impl {
 
 CCommDevice::CCommDevice() : m_impl(new Impl) {}
 
-CCommDevice::~CCommDevice()
-{
+CCommDevice::~CCommDevice() {
     Close();
     delete m_impl;
 }
 
-bool CCommDevice::Open(const char* path, bool overlapped)
-{
+bool CCommDevice::Open(const char* path, bool overlapped) {
     Close();
     wchar_t widePath[64];
     OskelCp1250ToWide(path, reinterpret_cast<unsigned short*>(widePath), 64);
@@ -119,8 +113,7 @@ bool CCommDevice::Open(const char* path, bool overlapped)
     return true;
 }
 
-void CCommDevice::Close()
-{
+void CCommDevice::Close() {
     if (m_impl->handle) {
         // Closing ends every request; their slots are released only once they have ended.
         CancelIoEx(m_impl->handle, nullptr);
@@ -135,25 +128,28 @@ void CCommDevice::Close()
     m_impl->wait.Release();
 }
 
-bool CCommDevice::IsOpen() const { return Valid(m_impl->handle); }
+bool CCommDevice::IsOpen() const {
+    return Valid(m_impl->handle);
+}
 
-CommHandle CCommDevice::Handle() const { return m_impl->handle; }
+CommHandle CCommDevice::Handle() const {
+    return m_impl->handle;
+}
 
-bool CCommDevice::SetMask(unsigned events) { return SetCommMask(m_impl->handle, events) != 0; }
+bool CCommDevice::SetMask(unsigned events) {
+    return SetCommMask(m_impl->handle, events) != 0;
+}
 
-bool CCommDevice::SetQueues(int input, int output)
-{
+bool CCommDevice::SetQueues(int input, int output) {
     return SetupComm(m_impl->handle, static_cast<DWORD>(input), static_cast<DWORD>(output)) != 0;
 }
 
-bool CCommDevice::Purge()
-{
+bool CCommDevice::Purge() {
     return PurgeComm(m_impl->handle,
                      PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR) != 0;
 }
 
-bool CCommDevice::SetImmediateReads()
-{
+bool CCommDevice::SetImmediateReads() {
     COMMTIMEOUTS t{};
     if (!GetCommTimeouts(m_impl->handle, &t)) return false;
     t.ReadIntervalTimeout = MAXDWORD;
@@ -164,8 +160,7 @@ bool CCommDevice::SetImmediateReads()
     return SetCommTimeouts(m_impl->handle, &t) != 0;
 }
 
-bool CCommDevice::GetLine(LineSettings& line)
-{
+bool CCommDevice::GetLine(LineSettings& line) {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
     if (!GetCommState(m_impl->handle, &dcb)) return false;
@@ -178,8 +173,7 @@ bool CCommDevice::GetLine(LineSettings& line)
     return true;
 }
 
-bool CCommDevice::SetLine(const LineSettings& line)
-{
+bool CCommDevice::SetLine(const LineSettings& line) {
     DCB dcb = m_impl->dcb;
     dcb.BaudRate = static_cast<DWORD>(line.baudRate);
     dcb.ByteSize = static_cast<BYTE>(line.byteSize);
@@ -191,8 +185,7 @@ bool CCommDevice::SetLine(const LineSettings& line)
     return true;
 }
 
-bool CCommDevice::ClearError(unsigned& errors, int& inQueue)
-{
+bool CCommDevice::ClearError(unsigned& errors, int& inQueue) {
     DWORD flags = 0;
     m_impl->status = COMSTAT{};
     const bool ok = ClearCommError(m_impl->handle, &flags, &m_impl->status) != 0;
@@ -202,15 +195,15 @@ bool CCommDevice::ClearError(unsigned& errors, int& inQueue)
     return ok;
 }
 
-bool CCommDevice::Escape(EscapeCode code)
-{
+bool CCommDevice::Escape(EscapeCode code) {
     return EscapeCommFunction(m_impl->handle, static_cast<DWORD>(code)) != 0;
 }
 
-bool CCommDevice::ClearBreak() { return ClearCommBreak(m_impl->handle) != 0; }
+bool CCommDevice::ClearBreak() {
+    return ClearCommBreak(m_impl->handle) != 0;
+}
 
-bool CCommDevice::ModemStatus(unsigned& status)
-{
+bool CCommDevice::ModemStatus(unsigned& status) {
     DWORD bits = 0;
     status = 0;
     if (!GetCommModemStatus(m_impl->handle, &bits)) return false;
@@ -218,8 +211,7 @@ bool CCommDevice::ModemStatus(unsigned& status)
     return true;
 }
 
-WaitResult CCommDevice::WaitEvent(int ms, unsigned& events)
-{
+WaitResult CCommDevice::WaitEvent(int ms, unsigned& events) {
     events = 0;
     Overlapped& slot = m_impl->wait;
     // A wait left pending by a time-out has been ended by the new mask; let it finish.
@@ -242,8 +234,7 @@ WaitResult CCommDevice::WaitEvent(int ms, unsigned& events)
     }
 }
 
-bool CCommDevice::Gone()
-{
+bool CCommDevice::Gone() {
     DCB scratch{};
     scratch.DCBlength = sizeof scratch;
     if (GetCommState(m_impl->handle, &scratch)) return false;
@@ -256,8 +247,7 @@ namespace {
 // times out is cancelled, since its bytes belong to the caller; a read stays pending in
 // the port's own buffer and is collected by the next read.
 IoResult Finish(HANDLE device, Overlapped& slot, bool overlapped, DWORD waitMs, bool cancel,
-                int& done)
-{
+                int& done) {
     slot.pending = true;
     if (overlapped && WaitForSingleObject(slot.ov.hEvent, waitMs) != WAIT_OBJECT_0) {
         if (!cancel) return IoResult::Timeout;
@@ -276,8 +266,7 @@ IoResult Finish(HANDLE device, Overlapped& slot, bool overlapped, DWORD waitMs, 
 
 } // namespace
 
-IoResult CCommDevice::Read(char* buffer, int size, int& got)
-{
+IoResult CCommDevice::Read(char* buffer, int size, int& got) {
     got = 0;
     Overlapped& slot = m_impl->read;
     if (slot.pending) {
@@ -298,8 +287,7 @@ IoResult CCommDevice::Read(char* buffer, int size, int& got)
     return Finish(m_impl->handle, slot, m_impl->overlapped, kReadWaitMs, false, got);
 }
 
-IoResult CCommDevice::Write(const char* data, int size, int& written)
-{
+IoResult CCommDevice::Write(const char* data, int size, int& written) {
     written = 0;
     Overlapped& slot = m_impl->write;
     slot.Restart();

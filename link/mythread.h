@@ -21,8 +21,11 @@ struct MyThreadContext {
 typedef int32_t(TARLIN_THREAD_CALL* MyThreadFunction)(MyThreadContext* context);
 
 // Priorities, the Win32 values.
-enum : int { kThreadPriorityBelowNormal = -1, kThreadPriorityNormal = 0,
-             kThreadPriorityAboveNormal = 1 };
+enum : int {
+    kThreadPriorityBelowNormal = -1,
+    kThreadPriorityNormal = 0,
+    kThreadPriorityAboveNormal = 1
+};
 
 // Exit code of a thread that Start had to end because it still ran.
 const int32_t kThreadTerminated = -9999;

@@ -28,10 +28,11 @@ struct Block {
 // What m_handle points at: the thread and the object both hold the block.
 using Shared = std::shared_ptr<Block>;
 
-Block& Of(void* handle) { return **static_cast<Shared*>(handle); }
+Block& Of(void* handle) {
+    return **static_cast<Shared*>(handle);
+}
 
-void* Trampoline(void* arg)
-{
+void* Trampoline(void* arg) {
     Shared block(*static_cast<Shared*>(arg));
     delete static_cast<Shared*>(arg);
     {
@@ -50,8 +51,7 @@ std::atomic<uint32_t> nextId{1};
 
 } // namespace
 
-bool CMyThread::CreatePlatformThread(bool suspended)
-{
+bool CMyThread::CreatePlatformThread(bool suspended) {
     auto* handle = new Shared(std::make_shared<Block>());
     Block& block = **handle;
     block.function = m_function;
@@ -68,21 +68,18 @@ bool CMyThread::CreatePlatformThread(bool suspended)
     return true;
 }
 
-bool CMyThread::TerminatePlatformThread()
-{
+bool CMyThread::TerminatePlatformThread() {
     Block& block = Of(m_handle);
     std::lock_guard<std::mutex> hold(block.lock);
     return block.finished;
 }
 
-int CMyThread::Suspend()
-{
+int CMyThread::Suspend() {
     if (!m_handle) return 0;
     return m_running ? 0 : 1;
 }
 
-int CMyThread::Resume()
-{
+int CMyThread::Resume() {
     if (!m_handle) return 0;
     if (m_running) return 1;
     Block& block = Of(m_handle);
@@ -95,10 +92,11 @@ int CMyThread::Resume()
     return 1;
 }
 
-int CMyThread::SetPriority(int) { return m_handle ? 1 : 0; }
+int CMyThread::SetPriority(int) {
+    return m_handle ? 1 : 0;
+}
 
-void CMyThread::CloseThreadHandle()
-{
+void CMyThread::CloseThreadHandle() {
     if (!m_handle) return;
     auto* handle = static_cast<Shared*>(m_handle);
     pthread_detach((*handle)->thread);
@@ -108,8 +106,7 @@ void CMyThread::CloseThreadHandle()
     m_running = 0;
 }
 
-int CMyThread::Wait(uint32_t ms, int32_t* exitCode)
-{
+int CMyThread::Wait(uint32_t ms, int32_t* exitCode) {
     if (!m_handle) return 0;
     Block& block = Of(m_handle);
     std::unique_lock<std::mutex> hold(block.lock);

@@ -24,8 +24,8 @@ extern const char* const kByteSizeNames[kByteSizeCount];
 const char* GetParityName(int32_t parity);
 
 // "%s %d/%d/%s": port name, baud rate, data bits and parity name. Returns 1 or 0.
-int FormatPortSetting(CDynString& out, const char* portName, int32_t baudRate,
-                      int32_t byteSize, int32_t parity);
+int FormatPortSetting(CDynString& out, const char* portName, int32_t baudRate, int32_t byteSize,
+                      int32_t parity);
 int FormatPortSetting(CDynString& out, const PortSetting& setting);
 // The same followed by 39 blanks, so that a shorter text overwrites a longer one in the
 // status bar.

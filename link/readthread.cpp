@@ -19,8 +19,7 @@ namespace {
 // The process id keeps two running programs from releasing each other's read threads.
 struct EventName {
     char text[64];
-    explicit EventName(const char* base)
-    {
+    explicit EventName(const char* base) {
         std::snprintf(text, sizeof text, "%s_%u", base, TARLIN_PROCESS_ID);
     }
 };
@@ -33,14 +32,13 @@ CReadThreadControl::CReadThreadControl(bool named, uint32_t acknowledgeWaitMs)
     : m_acknowledgeWaitMs(acknowledgeWaitMs),
       m_suspendEvent(named ? EventName("Tarlin_Read_Thread_Suspend_Event").text : nullptr),
       m_stopEvent(named ? EventName("Tarlin_Read_Thread_Stop_Event").text : nullptr),
-      m_suspendRequested(0), m_stopRequested(0), m_request(0), m_acknowledged(0)
-{
+      m_suspendRequested(0), m_stopRequested(0), m_request(0), m_acknowledged(0) {}
+
+CReadThreadControl& CReadThreadControl::Process() {
+    return processControl;
 }
 
-CReadThreadControl& CReadThreadControl::Process() { return processControl; }
-
-int CReadThreadControl::RequestSuspend()
-{
+int CReadThreadControl::RequestSuspend() {
     if (m_suspendRequested.load()) return 0;
     const uint32_t request = m_request.fetch_add(1) + 1;
     // A signal left from an earlier request that nobody took must not answer this one.
@@ -58,21 +56,18 @@ int CReadThreadControl::RequestSuspend()
     }
 }
 
-int CReadThreadControl::RequestResume()
-{
+int CReadThreadControl::RequestResume() {
     if (!m_suspendRequested.load()) return 0;
     m_stopEvent.Set(); // the thread clears the flag itself
     return 1;
 }
 
-void CReadThreadControl::RequestStop()
-{
+void CReadThreadControl::RequestStop() {
     m_stopRequested.store(1);
     if (m_suspendRequested.load()) m_stopEvent.Set();
 }
 
-bool CReadThreadControl::Park()
-{
+bool CReadThreadControl::Park() {
     m_acknowledged.store(m_request.load());
     m_suspendEvent.Set();
     const bool released = m_stopEvent.Wait(CAutoEvent::kInfinite) == CAutoEvent::kSignalled;
@@ -82,12 +77,9 @@ bool CReadThreadControl::Park()
 
 CReadThread::CReadThread(CReadThreadControl* control)
     : CMyThread(&CReadThread::ThreadFunction),
-      m_control(control ? control : &CReadThreadControl::Process())
-{
-}
+      m_control(control ? control : &CReadThreadControl::Process()) {}
 
-int32_t TARLIN_THREAD_CALL CReadThread::ThreadFunction(MyThreadContext* context)
-{
+int32_t TARLIN_THREAD_CALL CReadThread::ThreadFunction(MyThreadContext* context) {
     if (!context || !context->thread) return kExitNoContext;
     auto* port = static_cast<CComm*>(context->word[0]);
     auto* consumer = static_cast<IReadConsumer*>(context->word[1]);
@@ -96,8 +88,7 @@ int32_t TARLIN_THREAD_CALL CReadThread::ThreadFunction(MyThreadContext* context)
     return static_cast<CReadThread*>(context->thread)->Run(port, consumer, notify);
 }
 
-int32_t CReadThread::Run(CComm* port, IReadConsumer* consumer, IReadNotify* notify)
-{
+int32_t CReadThread::Run(CComm* port, IReadConsumer* consumer, IReadNotify* notify) {
     CReadThreadControl& control = *m_control;
     for (;;) {
         if (control.SuspendRequested()) {

@@ -23,26 +23,25 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-long ElapsedMs(Clock::time_point since)
-{
+long ElapsedMs(Clock::time_point since) {
     return static_cast<long>(
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count());
 }
 
-void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void Pause(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 class CommTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(modem.Ready()) << "the null-modem did not start";
         ASSERT_EQ(1, port.Open(modem.PortName(0).c_str(), 1));
         ASSERT_EQ(1, peer.Open(modem.PortName(1).c_str(), 1));
     }
 
     // Reads from a port until want bytes came or ms passed.
-    static std::string Collect(CComm& from, size_t want, int ms)
-    {
+    static std::string Collect(CComm& from, size_t want, int ms) {
         std::string got;
         const auto start = Clock::now();
         while (got.size() < want && ElapsedMs(start) < ms) {
@@ -59,8 +58,7 @@ protected:
 
 } // namespace
 
-TEST_F(CommTest, OpenCloseAndReopen)
-{
+TEST_F(CommTest, OpenCloseAndReopen) {
     EXPECT_EQ(1, port.IsOpen());
     EXPECT_STREQ(modem.PortName(0).c_str(), port.GetPortName());
     port.Close();
@@ -74,8 +72,7 @@ TEST_F(CommTest, OpenCloseAndReopen)
     EXPECT_EQ("ok", Collect(peer, 2, 2000));
 }
 
-TEST_F(CommTest, OpenWithoutNameOrDeviceFails)
-{
+TEST_F(CommTest, OpenWithoutNameOrDeviceFails) {
     EXPECT_EQ(-1, port.Open(nullptr, 1));
     EXPECT_EQ(1, port.IsOpen()) << "a missing name changes nothing";
     const std::string missing = RunningUnderWine() ? "COM249" : modem.Folder() + "/none";
@@ -84,8 +81,7 @@ TEST_F(CommTest, OpenWithoutNameOrDeviceFails)
     EXPECT_STREQ(missing.c_str(), port.GetPortName()) << "the name tried stays for Reopen";
 }
 
-TEST(CommNames, NameOf27CharactersFitsAndLongerIsRefused)
-{
+TEST(CommNames, NameOf27CharactersFitsAndLongerIsRefused) {
 #if defined(_WIN32)
     std::string name27 = "tarlin" + std::to_string(GetCurrentProcessId());
 #else
@@ -106,9 +102,9 @@ TEST(CommNames, NameOf27CharactersFitsAndLongerIsRefused)
     EXPECT_EQ(255u, std::strlen(port.GetPortName()));
 }
 
-TEST_F(CommTest, SecondOpenOfAHeldPortFails)
-{
-    if (RunningUnderWine()) GTEST_SKIP() << "Wine opens a COM port a second time despite no sharing";
+TEST_F(CommTest, SecondOpenOfAHeldPortFails) {
+    if (RunningUnderWine())
+        GTEST_SKIP() << "Wine opens a COM port a second time despite no sharing";
     CComm second;
     EXPECT_EQ(-2, second.Open(modem.PortName(0).c_str(), 1));
     EXPECT_EQ(0, second.IsOpen());
@@ -116,8 +112,7 @@ TEST_F(CommTest, SecondOpenOfAHeldPortFails)
     EXPECT_EQ(1, second.Open(modem.PortName(0).c_str(), 1)) << "free again once closed";
 }
 
-TEST_F(CommTest, RefusedRateKeepsThePreviousOne)
-{
+TEST_F(CommTest, RefusedRateKeepsThePreviousOne) {
     if (RunningUnderWine()) GTEST_SKIP() << "Wine takes every baud rate";
     ASSERT_EQ(1, port.SetBaudRate(19200));
     EXPECT_EQ(-5, port.SetBaudRate(5000000)); // the cable's limit is 4 Mbit/s
@@ -130,8 +125,7 @@ TEST_F(CommTest, RefusedRateKeepsThePreviousOne)
     EXPECT_EQ(19200, port.GetBaudRate()) << "the driver kept the old rate too";
 }
 
-TEST_F(CommTest, EveryOfferedRateIsSetAndReadBackFromTheDriver)
-{
+TEST_F(CommTest, EveryOfferedRateIsSetAndReadBackFromTheDriver) {
     std::string wineOff;
     for (int32_t rate : kBaudRates) {
         ASSERT_EQ(1, port.SetBaudRate(rate)) << rate;
@@ -148,8 +142,7 @@ TEST_F(CommTest, EveryOfferedRateIsSetAndReadBackFromTheDriver)
     EXPECT_EQ(wineOff.find(" 9600"), std::string::npos);
 }
 
-TEST_F(CommTest, DataBitsAndParityReachTheDriver)
-{
+TEST_F(CommTest, DataBitsAndParityReachTheDriver) {
     if (RunningUnderWine())
         GTEST_SKIP() << "a pty keeps 8 bits without parity, and Wine sets it through C-library "
                         "calls the null-modem library cannot see";
@@ -163,8 +156,7 @@ TEST_F(CommTest, DataBitsAndParityReachTheDriver)
     }
 }
 
-TEST_F(CommTest, WritesCountBytesAndEmptyWritesNothing)
-{
+TEST_F(CommTest, WritesCountBytesAndEmptyWritesNothing) {
     EXPECT_EQ(1, port.WriteString(""));
     EXPECT_EQ(1, port.WriteBuffer("abc", 0));
     EXPECT_EQ(1, port.WriteBuffer("abc", -3));
@@ -181,8 +173,7 @@ TEST_F(CommTest, WritesCountBytesAndEmptyWritesNothing)
     EXPECT_EQ(0u, port.GetBytesSent());
 }
 
-TEST_F(CommTest, QuietReadWaitsAndDirectReadDoesNot)
-{
+TEST_F(CommTest, QuietReadWaitsAndDirectReadDoesNot) {
     int32_t count = 99;
     auto start = Clock::now();
     EXPECT_EQ(nullptr, port.Read(&count, 400, 0));
@@ -197,8 +188,7 @@ TEST_F(CommTest, QuietReadWaitsAndDirectReadDoesNot)
     EXPECT_LT(ElapsedMs(start), 200);
 }
 
-TEST_F(CommTest, ReadWakesWhenDataArrives)
-{
+TEST_F(CommTest, ReadWakesWhenDataArrives) {
     std::thread writer([this] {
         Pause(150);
         peer.WriteString("ping");
@@ -206,7 +196,8 @@ TEST_F(CommTest, ReadWakesWhenDataArrives)
     int32_t count = 0;
     const auto start = Clock::now();
     const char* data = nullptr;
-    while (!data && ElapsedMs(start) < 3000) data = port.Read(&count, 2000, 0);
+    while (!data && ElapsedMs(start) < 3000)
+        data = port.Read(&count, 2000, 0);
     const long waited = ElapsedMs(start);
     writer.join();
     ASSERT_NE(nullptr, data);
@@ -214,10 +205,10 @@ TEST_F(CommTest, ReadWakesWhenDataArrives)
     EXPECT_LT(waited, 1500) << "woke with the data, not at the end of the wait";
 }
 
-TEST_F(CommTest, ChunksStayWithinTheBufferAndAreTerminated)
-{
+TEST_F(CommTest, ChunksStayWithinTheBufferAndAreTerminated) {
     std::string sent;
-    for (int i = 0; i < 10000; i++) sent.push_back(static_cast<char>('A' + i % 26));
+    for (int i = 0; i < 10000; i++)
+        sent.push_back(static_cast<char>('A' + i % 26));
     std::thread writer([&] { EXPECT_EQ(1, peer.WriteBuffer(sent.data(), 10000)); });
     std::string got;
     int32_t largest = 0;
@@ -236,8 +227,7 @@ TEST_F(CommTest, ChunksStayWithinTheBufferAndAreTerminated)
     std::printf("largest chunk %d\n", largest);
 }
 
-TEST_F(CommTest, FullBufferChunkComesBackWhole)
-{
+TEST_F(CommTest, FullBufferChunkComesBackWhole) {
     // Let 4096 bytes pile up in the driver, then take them in one read.
     std::string sent(4096, 'x');
     sent[0] = 'F';
@@ -258,12 +248,12 @@ TEST_F(CommTest, FullBufferChunkComesBackWhole)
     EXPECT_EQ('\0', data[4096]);
 }
 
-TEST_F(CommTest, VanishedDeviceReadsAsGone)
-{
+TEST_F(CommTest, VanishedDeviceReadsAsGone) {
     modem.Vanish(0);
     int32_t count = 0;
     const auto start = Clock::now();
-    while (count != -2 && ElapsedMs(start) < 5000) port.Read(&count, 400, 0);
+    while (count != -2 && ElapsedMs(start) < 5000)
+        port.Read(&count, 400, 0);
     EXPECT_EQ(-2, count);
     EXPECT_NE(1, port.WriteString("x"));
     port.Close();
@@ -272,8 +262,7 @@ TEST_F(CommTest, VanishedDeviceReadsAsGone)
     EXPECT_EQ(1, port.Open(modem.PortName(0).c_str(), 1)) << "the port comes back";
 }
 
-TEST_F(CommTest, LineErrorsTranslateOnlyWhenSingle)
-{
+TEST_F(CommTest, LineErrorsTranslateOnlyWhenSingle) {
     if (RunningUnderWine()) {
         // Wine's ClearCommError reports no line errors; the event still ends the wait.
         modem.InjectFrameError(0);
@@ -299,8 +288,7 @@ TEST_F(CommTest, LineErrorsTranslateOnlyWhenSingle)
     EXPECT_EQ(0, port.ClearErrors()) << "and are cleared";
 }
 
-TEST_F(CommTest, ClosedPortReportsMinusFourAndShowsQuestionMarks)
-{
+TEST_F(CommTest, ClosedPortReportsMinusFourAndShowsQuestionMarks) {
     port.Close();
     EXPECT_EQ(-4, port.GetParity());
     EXPECT_STREQ("???", GetParityName(port.GetParity()));
@@ -315,8 +303,7 @@ TEST_F(CommTest, ClosedPortReportsMinusFourAndShowsQuestionMarks)
     EXPECT_EQ(77, count) << "a closed port leaves the count alone";
 }
 
-TEST_F(CommTest, ModemLinesCrossOver)
-{
+TEST_F(CommTest, ModemLinesCrossOver) {
     ASSERT_EQ(1, port.DisableLineControl());
     int32_t cts = -1, rlsd = -1, dsr = -1;
     ASSERT_EQ(1, peer.GetModemStatus(&cts, &rlsd, &dsr));
@@ -344,8 +331,7 @@ TEST_F(CommTest, ModemLinesCrossOver)
     EXPECT_EQ(0, dsr);
 }
 
-TEST_F(CommTest, BreakIsSeenAtTheOtherEnd)
-{
+TEST_F(CommTest, BreakIsSeenAtTheOtherEnd) {
     std::thread sender([this] {
         Pause(150);
         EXPECT_EQ(1, peer.SetBreak());
@@ -363,14 +349,14 @@ TEST_F(CommTest, BreakIsSeenAtTheOtherEnd)
     EXPECT_EQ(1, peer.ClearBreak());
 }
 
-TEST_F(CommTest, WriteThatCannotCompleteFailsInBoundedTime)
-{
+TEST_F(CommTest, WriteThatCannotCompleteFailsInBoundedTime) {
     // Nobody reads end b: the queues fill up and a write must give up.
     peer.Close();
     std::string block(65536, 'w');
     int32_t result = 1;
     const auto start = Clock::now();
-    for (int i = 0; i < 64 && result == 1; i++) result = port.WriteBuffer(block.data(), 65536);
+    for (int i = 0; i < 64 && result == 1; i++)
+        result = port.WriteBuffer(block.data(), 65536);
     EXPECT_EQ(-7, result);
     EXPECT_LT(ElapsedMs(start), 30000);
 }

@@ -18,8 +18,7 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 // Reads until the text holds want or ms passed.
-std::string ReadUntil(CComm& port, const std::string& want, int ms)
-{
+std::string ReadUntil(CComm& port, const std::string& want, int ms) {
     std::string got;
     const auto start = Clock::now();
     while (got.find(want) == std::string::npos &&
@@ -32,8 +31,7 @@ std::string ReadUntil(CComm& port, const std::string& want, int ms)
 
 class ModsimTest : public ::testing::Test {
 protected:
-    void Begin(const std::vector<std::string>& options)
-    {
+    void Begin(const std::vector<std::string>& options) {
         ASSERT_TRUE(modem.Ready());
         ASSERT_EQ(1, port.Open(modem.PortName(0).c_str(), 1));
         std::vector<std::string> args = options;
@@ -49,8 +47,7 @@ protected:
 
 } // namespace
 
-TEST_F(ModsimTest, PowerUpBannerPromptAndEcho)
-{
+TEST_F(ModsimTest, PowerUpBannerPromptAndEcho) {
     Begin({"--banner", "TARLIN TEST MODULE 1.0 2024"});
     sim->Command("power");
     const std::string banner = ReadUntil(port, "2024\n\r", 5000);
@@ -62,8 +59,7 @@ TEST_F(ModsimTest, PowerUpBannerPromptAndEcho)
     EXPECT_EQ("abc", ReadUntil(port, "abc", 3000));
 }
 
-TEST_F(ModsimTest, UploadAcknowledgesAndRecordsEveryLine)
-{
+TEST_F(ModsimTest, UploadAcknowledgesAndRecordsEveryLine) {
     Begin({"--record", "{record}", "--drop-ack", "3", "--double-ack", "2", "--idle", "silent"});
     ASSERT_EQ(1, port.WriteString("HEXDWL\n\r"));
     const char* lines[] = {":10000000AA\n", ":10001000BB\n", ":10002000CC\n", ":00000001FF\n"};

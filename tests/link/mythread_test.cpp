@@ -10,18 +10,18 @@ namespace {
 
 std::atomic<int> runs{0};
 
-int32_t TARLIN_THREAD_CALL CountAndReturnWord(MyThreadContext* context)
-{
+int32_t TARLIN_THREAD_CALL CountAndReturnWord(MyThreadContext* context) {
     runs++;
     return static_cast<int32_t>(reinterpret_cast<intptr_t>(context->word[0]));
 }
 
-int32_t TARLIN_THREAD_CALL ReturnSeven(MyThreadContext*) { return 7; }
+int32_t TARLIN_THREAD_CALL ReturnSeven(MyThreadContext*) {
+    return 7;
+}
 
 } // namespace
 
-TEST(MyThread, ContextWordsAreSetAndUpdated)
-{
+TEST(MyThread, ContextWordsAreSetAndUpdated) {
     CMyThread thread;
     int a, b, c, d, e;
     thread.SetContext(&a, &b, &c, &d);
@@ -33,8 +33,7 @@ TEST(MyThread, ContextWordsAreSetAndUpdated)
     EXPECT_EQ(nullptr, thread.GetContextWord(4));
 }
 
-TEST(MyThread, RunsItsFunctionOrTheFallbackWithTheContext)
-{
+TEST(MyThread, RunsItsFunctionOrTheFallbackWithTheContext) {
     CMyThread none;
     EXPECT_EQ(0, none.Start(nullptr, 0));
     EXPECT_EQ(0, none.Resume());
@@ -58,8 +57,7 @@ TEST(MyThread, RunsItsFunctionOrTheFallbackWithTheContext)
     EXPECT_EQ(0u, own.GetThreadId());
 }
 
-TEST(MyThread, CreatedSuspendedRunsOnlyAfterResume)
-{
+TEST(MyThread, CreatedSuspendedRunsOnlyAfterResume) {
     runs = 0;
     CMyThread thread(&CountAndReturnWord);
     ASSERT_EQ(1, thread.Start(nullptr, 1));

@@ -6,8 +6,7 @@
 
 #include "dynstring.h"
 
-TEST(PortSetting, FormatsNameRateBitsAndParity)
-{
+TEST(PortSetting, FormatsNameRateBitsAndParity) {
     CDynString text;
     PortSetting setting{"COM1", 38400, 8, 0};
     ASSERT_EQ(1, FormatPortSetting(text, setting));
@@ -16,8 +15,7 @@ TEST(PortSetting, FormatsNameRateBitsAndParity)
     EXPECT_STREQ("COM12 115200/7/Sudá (EVEN)", text.GetString());
 }
 
-TEST(PortSetting, StatusBarFormAddsThirtyNineBlanks)
-{
+TEST(PortSetting, StatusBarFormAddsThirtyNineBlanks) {
     CDynString plain, padded;
     PortSetting setting{"COM3", 9600, 8, 1};
     FormatPortSetting(plain, setting);
@@ -28,8 +26,7 @@ TEST(PortSetting, StatusBarFormAddsThirtyNineBlanks)
     EXPECT_EQ(std::string(39, ' '), std::string(padded.GetString() + n));
 }
 
-TEST(PortSetting, ParityNamesAndUnknownCodes)
-{
+TEST(PortSetting, ParityNamesAndUnknownCodes) {
     EXPECT_STREQ("Lichá (ODD)", GetParityName(1));
     EXPECT_STREQ("Značka (MARK)", GetParityName(3));
     EXPECT_STREQ("Mezera (SPACE)", GetParityName(4));
@@ -40,11 +37,11 @@ TEST(PortSetting, ParityNamesAndUnknownCodes)
     EXPECT_STREQ("Žádná (NO)", GetParityName(256));
 }
 
-TEST(PortSetting, OfferedRatesRunFrom110To3000000InOrder)
-{
+TEST(PortSetting, OfferedRatesRunFrom110To3000000InOrder) {
     EXPECT_EQ(110, kBaudRates[0]);
     EXPECT_EQ(3000000, kBaudRates[kBaudRateCount - 1]);
-    for (int i = 1; i < kBaudRateCount; i++) EXPECT_LT(kBaudRates[i - 1], kBaudRates[i]);
+    for (int i = 1; i < kBaudRateCount; i++)
+        EXPECT_LT(kBaudRates[i - 1], kBaudRates[i]);
     EXPECT_STREQ("5", kByteSizeNames[0]);
     EXPECT_STREQ("8", kByteSizeNames[kByteSizeCount - 1]);
 }

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "comm.h"
 #include "nullmodem.h"
@@ -25,14 +26,12 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-long ElapsedMs(Clock::time_point since)
-{
+long ElapsedMs(Clock::time_point since) {
     return static_cast<long>(
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count());
 }
 
-template <typename Condition> bool WaitFor(Condition condition, int ms)
-{
+template <typename Condition> bool WaitFor(Condition condition, int ms) {
     const auto start = Clock::now();
     while (!condition()) {
         if (ElapsedMs(start) > ms) return false;
@@ -41,8 +40,7 @@ template <typename Condition> bool WaitFor(Condition condition, int ms)
     return true;
 }
 
-double ProcessCpuMs()
-{
+double ProcessCpuMs() {
 #if defined(_WIN32)
     FILETIME created, ended, kernel, user;
     GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
@@ -60,8 +58,7 @@ double ProcessCpuMs()
 // Records the bytes; can hold the thread inside Consume until released.
 class Recorder : public IReadConsumer {
 public:
-    void Consume(unsigned char byte) override
-    {
+    void Consume(unsigned char byte) override {
         std::unique_lock<std::mutex> hold(lock);
         bytes.push_back(static_cast<char>(byte));
         inside = true;
@@ -72,19 +69,16 @@ public:
     }
     int GetRow() override { return 17; }
 
-    std::string Bytes()
-    {
+    std::string Bytes() {
         std::lock_guard<std::mutex> hold(lock);
         return bytes;
     }
-    void Hold(bool on)
-    {
+    void Hold(bool on) {
         std::lock_guard<std::mutex> hold(lock);
         gate = on;
         changed.notify_all();
     }
-    bool WaitInside(int ms)
-    {
+    bool WaitInside(int ms) {
         std::unique_lock<std::mutex> hold(lock);
         return changed.wait_for(hold, std::chrono::milliseconds(ms), [this] { return inside; });
     }
@@ -102,8 +96,7 @@ private:
 class Notes : public IReadNotify {
 public:
     void PortGone() override { gone++; }
-    void FollowCursor(int row) override
-    {
+    void FollowCursor(int row) override {
         follows++;
         lastRow = row;
     }
@@ -114,21 +107,18 @@ public:
 
 class ReadThreadTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(modem.Ready());
         ASSERT_EQ(1, port.Open(modem.PortName(0).c_str(), 1));
         ASSERT_EQ(1, peer.Open(modem.PortName(1).c_str(), 1));
         thread.SetContext(&port, &recorder, &data, &notes);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         recorder.Hold(false);
         thread.RequestStop();
         thread.Wait(3000, nullptr);
     }
-    int32_t StopAndWait(int ms)
-    {
+    int32_t StopAndWait(int ms) {
         int32_t code = 12345;
         thread.RequestStop();
         thread.Wait(static_cast<uint32_t>(ms), &code);
@@ -147,8 +137,7 @@ protected:
 
 } // namespace
 
-TEST_F(ReadThreadTest, HandsOnEveryByteAndFollowsTheCursor)
-{
+TEST_F(ReadThreadTest, HandsOnEveryByteAndFollowsTheCursor) {
     ASSERT_EQ(1, thread.Start(nullptr, 0));
     ASSERT_EQ(1, peer.WriteString("hello\x1b[2J"));
     ASSERT_TRUE(WaitFor([&] { return recorder.Bytes().size() == 9; }, 3000));
@@ -160,8 +149,7 @@ TEST_F(ReadThreadTest, HandsOnEveryByteAndFollowsTheCursor)
     EXPECT_LT(ElapsedMs(start), 1500) << "a running thread ends at its next check";
 }
 
-TEST_F(ReadThreadTest, ParksOnRequestAndReadsAgainWhenReleased)
-{
+TEST_F(ReadThreadTest, ParksOnRequestAndReadsAgainWhenReleased) {
     ASSERT_EQ(1, thread.Start(nullptr, 0));
     ASSERT_EQ(1, thread.RequestSuspend());
     ASSERT_EQ(1, peer.WriteString("while parked"));
@@ -179,8 +167,7 @@ TEST_F(ReadThreadTest, ParksOnRequestAndReadsAgainWhenReleased)
     ASSERT_TRUE(WaitFor([&] { return recorder.Bytes() == "after"; }, 3000));
 }
 
-TEST_F(ReadThreadTest, RepeatedSuspendAndStrayResumeReturnZeroAtOnce)
-{
+TEST_F(ReadThreadTest, RepeatedSuspendAndStrayResumeReturnZeroAtOnce) {
     ASSERT_EQ(1, thread.Start(nullptr, 0));
     EXPECT_EQ(0, thread.RequestResume()) << "nothing to resume";
     ASSERT_EQ(1, thread.RequestSuspend());
@@ -193,8 +180,7 @@ TEST_F(ReadThreadTest, RepeatedSuspendAndStrayResumeReturnZeroAtOnce)
     EXPECT_EQ("", recorder.Bytes());
 }
 
-TEST_F(ReadThreadTest, StopWhileParkedEndsAtOnceWithOne)
-{
+TEST_F(ReadThreadTest, StopWhileParkedEndsAtOnceWithOne) {
     ASSERT_EQ(1, thread.Start(nullptr, 0));
     ASSERT_EQ(1, thread.RequestSuspend());
     const auto start = Clock::now();
@@ -202,8 +188,7 @@ TEST_F(ReadThreadTest, StopWhileParkedEndsAtOnceWithOne)
     EXPECT_LT(ElapsedMs(start), 300);
 }
 
-TEST_F(ReadThreadTest, StaleAcknowledgementDoesNotAnswerTheNextRequest)
-{
+TEST_F(ReadThreadTest, StaleAcknowledgementDoesNotAnswerTheNextRequest) {
     ASSERT_EQ(1, thread.Start(nullptr, 0));
     recorder.Hold(true);
     ASSERT_EQ(1, peer.WriteString("a"));
@@ -226,8 +211,7 @@ TEST_F(ReadThreadTest, StaleAcknowledgementDoesNotAnswerTheNextRequest)
     EXPECT_EQ(1, thread.RequestResume());
 }
 
-TEST_F(ReadThreadTest, StopSeenInsideAChunkDropsTheRest)
-{
+TEST_F(ReadThreadTest, StopSeenInsideAChunkDropsTheRest) {
     recorder.onByte = [this](size_t n) {
         if (n == 3) thread.RequestStop();
     };
@@ -240,8 +224,7 @@ TEST_F(ReadThreadTest, StopSeenInsideAChunkDropsTheRest)
     EXPECT_EQ("012", recorder.Bytes());
 }
 
-TEST_F(ReadThreadTest, ParkedWithThePortClosedSpendsNoTime)
-{
+TEST_F(ReadThreadTest, ParkedWithThePortClosedSpendsNoTime) {
     ASSERT_EQ(1, thread.Start(nullptr, 0));
     port.Close();
     ASSERT_EQ(1, thread.RequestSuspend());
@@ -251,8 +234,7 @@ TEST_F(ReadThreadTest, ParkedWithThePortClosedSpendsNoTime)
     EXPECT_LT(spent, 100.0) << "a polling thread would use the whole 500 ms";
 }
 
-TEST_F(ReadThreadTest, VanishedPortAsksForDisconnectUntilParked)
-{
+TEST_F(ReadThreadTest, VanishedPortAsksForDisconnectUntilParked) {
     ASSERT_EQ(1, thread.Start(nullptr, 0));
     modem.Vanish(0);
     ASSERT_TRUE(WaitFor([&] { return notes.gone >= 2; }, 8000)) << "repeated every pass";
@@ -264,8 +246,7 @@ TEST_F(ReadThreadTest, VanishedPortAsksForDisconnectUntilParked)
     EXPECT_EQ(seen, notes.gone.load());
 }
 
-TEST_F(ReadThreadTest, MissingContextEndsWithMinusTen)
-{
+TEST_F(ReadThreadTest, MissingContextEndsWithMinusTen) {
     CReadThreadControl own{false, 1000};
     for (int missing = 0; missing < 3; missing++) {
         CReadThread incomplete(&own);
@@ -279,9 +260,51 @@ TEST_F(ReadThreadTest, MissingContextEndsWithMinusTen)
     }
 }
 
-TEST(ReadThreadProcessControl, IsSharedByDefault)
-{
+TEST(ReadThreadProcessControl, IsSharedByDefault) {
     CReadThread a, b;
     EXPECT_EQ(&a.Control(), &b.Control());
     EXPECT_EQ(&CReadThreadControl::Process(), &a.Control());
 }
+
+#if defined(_WIN32)
+#include "readnotify.h"
+
+namespace {
+
+struct Received {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+std::vector<Received> received;
+
+LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND || message == WM_VSCROLL)
+        received.push_back({message, wParam, lParam});
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace
+
+TEST(ReadNotifyWindow, SendsDisconnectAndCursorRowMessages) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = Record;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"TarlinReadNotifyTest";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                  nullptr, windowClass.hInstance, nullptr);
+    ASSERT_NE(nullptr, window);
+    CReadNotifyWindow notify(window);
+    notify.PortGone();
+    notify.FollowCursor(4321);
+    DestroyWindow(window);
+    ASSERT_EQ(2u, received.size());
+    EXPECT_EQ(static_cast<UINT>(WM_COMMAND), received[0].message);
+    EXPECT_EQ(1507u, received[0].wParam);
+    EXPECT_EQ(0, received[0].lParam);
+    EXPECT_EQ(static_cast<UINT>(WM_VSCROLL), received[1].message);
+    EXPECT_EQ(0xFFFFu, LOWORD(received[1].wParam));
+    EXPECT_EQ(4321u, HIWORD(received[1].wParam));
+}
+#endif

@@ -44,8 +44,14 @@ public:
 
 private:
     // Byte offsets inside one end of the state file (nmstate.h).
-    enum Field { kPresent = 4, kReqFrame = 64, kReqOverrun = 68, kReqParity = 72,
-                 kReqVanish = 80, kReqReplug = 84 };
+    enum Field {
+        kPresent = 4,
+        kReqFrame = 64,
+        kReqOverrun = 68,
+        kReqParity = 72,
+        kReqVanish = 80,
+        kReqReplug = 84
+    };
     int32_t Read(int end, int field) const;
     void Bump(int end, int field);
     bool Start(const std::string& alias);

@@ -53,11 +53,12 @@ struct Options {
     std::set<int> dropAck, doubleAck, garbageAck;
 };
 
-void Usage()
-{
+void Usage() {
     std::fputs(
-        "usage: modsim --port DEVICE [--baud N] [--version-ini FILE [--version KEY] | --banner TEXT]\n"
-        "              [--control FILE] [--record FILE] [--ready FILE] [--idle echo|silent|stream]\n"
+        "usage: modsim --port DEVICE [--baud N] [--version-ini FILE [--version KEY] | --banner "
+        "TEXT]\n"
+        "              [--control FILE] [--record FILE] [--ready FILE] [--idle "
+        "echo|silent|stream]\n"
         "              [--stream FILE] [--stream-rate BYTES_PER_S] [--power-at-start]\n"
         "              [--power-every S] [--power-on-dtr] [--prompt-delay MS]\n"
         "              [--ack-delay MS] [--pace-baud N] [--drop-ack L,..] [--double-ack L,..]\n"
@@ -66,8 +67,7 @@ void Usage()
     std::exit(2);
 }
 
-std::set<int> LineList(const char* text)
-{
+std::set<int> LineList(const char* text) {
     std::set<int> lines;
     std::stringstream in(text);
     std::string item;
@@ -76,8 +76,7 @@ std::set<int> LineList(const char* text)
     return lines;
 }
 
-Options Parse(int argc, char** argv)
-{
+Options Parse(int argc, char** argv) {
     Options o;
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
@@ -85,35 +84,55 @@ Options Parse(int argc, char** argv)
             if (i + 1 >= argc) Usage();
             return argv[++i];
         };
-        if (a == "--port") o.port = value();
-        else if (a == "--baud") o.baud = std::atoi(value());
-        else if (a == "--version-ini") o.versionIni = value();
-        else if (a == "--version") o.versionKey = value();
-        else if (a == "--banner") o.banner = value();
-        else if (a == "--control") o.control = value();
-        else if (a == "--record") o.record = value();
-        else if (a == "--ready") o.ready = value();
-        else if (a == "--idle") o.idle = value();
-        else if (a == "--stream") o.stream = value();
-        else if (a == "--stream-rate") o.streamRate = std::max(1, std::atoi(value()));
-        else if (a == "--power-every") o.powerEvery = std::atoi(value());
-        else if (a == "--power-on-dtr") o.powerOnDtr = true;
-        else if (a == "--power-at-start") o.powerAtStart = true;
-        else if (a == "--prompt-delay") o.promptDelay = std::atoi(value());
-        else if (a == "--ack-delay") o.ackDelay = std::atoi(value());
-        else if (a == "--pace-baud") o.paceBaud = std::atoi(value());
-        else if (a == "--drop-ack") o.dropAck = LineList(value());
-        else if (a == "--double-ack") o.doubleAck = LineList(value());
-        else if (a == "--garbage-ack") o.garbageAck = LineList(value());
-        else Usage();
+        if (a == "--port")
+            o.port = value();
+        else if (a == "--baud")
+            o.baud = std::atoi(value());
+        else if (a == "--version-ini")
+            o.versionIni = value();
+        else if (a == "--version")
+            o.versionKey = value();
+        else if (a == "--banner")
+            o.banner = value();
+        else if (a == "--control")
+            o.control = value();
+        else if (a == "--record")
+            o.record = value();
+        else if (a == "--ready")
+            o.ready = value();
+        else if (a == "--idle")
+            o.idle = value();
+        else if (a == "--stream")
+            o.stream = value();
+        else if (a == "--stream-rate")
+            o.streamRate = std::max(1, std::atoi(value()));
+        else if (a == "--power-every")
+            o.powerEvery = std::atoi(value());
+        else if (a == "--power-on-dtr")
+            o.powerOnDtr = true;
+        else if (a == "--power-at-start")
+            o.powerAtStart = true;
+        else if (a == "--prompt-delay")
+            o.promptDelay = std::atoi(value());
+        else if (a == "--ack-delay")
+            o.ackDelay = std::atoi(value());
+        else if (a == "--pace-baud")
+            o.paceBaud = std::atoi(value());
+        else if (a == "--drop-ack")
+            o.dropAck = LineList(value());
+        else if (a == "--double-ack")
+            o.doubleAck = LineList(value());
+        else if (a == "--garbage-ack")
+            o.garbageAck = LineList(value());
+        else
+            Usage();
     }
     if (o.port.empty()) Usage();
     return o;
 }
 
 // The value of one key in the [VER] section of version.ini.
-std::string VersionFromIni(const std::string& path, const std::string& key)
-{
+std::string VersionFromIni(const std::string& path, const std::string& key) {
     std::ifstream in(path);
     std::string line;
     bool inSection = false;
@@ -132,9 +151,8 @@ std::string VersionFromIni(const std::string& path, const std::string& key)
 
 class Module {
 public:
-    Module(CComm& port, const Options& options) : m_port(port), m_o(options)
-    {
-        m_version = !m_o.banner.empty() ? m_o.banner
+    Module(CComm& port, const Options& options) : m_port(port), m_o(options) {
+        m_version = !m_o.banner.empty()       ? m_o.banner
                     : !m_o.versionIni.empty() ? VersionFromIni(m_o.versionIni, m_o.versionKey)
                                               : "MODSIM simulated module v1.0";
         if (!m_o.record.empty()) m_record.open(m_o.record, std::ios::binary | std::ios::trunc);
@@ -142,14 +160,14 @@ public:
         if (m_idle == "stream") StartStream(m_o.stream);
     }
 
-    void Run()
-    {
+    void Run() {
         if (m_o.powerAtStart) PowerUp();
         auto nextPower = Clock::now() + std::chrono::seconds(m_o.powerEvery);
         while (!m_quit) {
             int32_t count = 0;
             const char* data = m_port.Read(&count, static_cast<int32_t>(WaitMs()), 0);
-            for (int32_t i = 0; data && i < count; i++) Receive(data[i]);
+            for (int32_t i = 0; data && i < count; i++)
+                Receive(data[i]);
             if (count == CComm::kReadGone) return;
             SendDue();
             Stream();
@@ -165,15 +183,13 @@ public:
 private:
     enum class State { Idle, Upload };
 
-    void Schedule(int delayMs, std::string bytes)
-    {
+    void Schedule(int delayMs, std::string bytes) {
         auto due = Clock::now() + Ms(delayMs);
         if (!m_out.empty()) due = std::max(due, m_out.back().first);
         m_out.emplace_back(due, std::move(bytes));
     }
 
-    void SendDue()
-    {
+    void SendDue() {
         while (!m_out.empty() && m_out.front().first <= Clock::now()) {
             const std::string& bytes = m_out.front().second;
             m_port.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
@@ -181,8 +197,7 @@ private:
         }
     }
 
-    long WaitMs() const
-    {
+    long WaitMs() const {
         long wait = 20;
         if (!m_out.empty()) {
             auto left = std::chrono::duration_cast<Ms>(m_out.front().first - Clock::now()).count();
@@ -191,8 +206,7 @@ private:
         return wait;
     }
 
-    void PowerUp()
-    {
+    void PowerUp() {
         m_state = State::Idle;
         m_tail.clear();
         m_out.clear();
@@ -200,8 +214,7 @@ private:
         Schedule(0, "\n\r" + m_version + "\n\r");
     }
 
-    void Receive(char c)
-    {
+    void Receive(char c) {
         m_tail.push_back(c);
         if (m_tail.size() > 16) m_tail.erase(0, m_tail.size() - 16);
         if (EndsWith(kRestartCommand)) {
@@ -218,12 +231,13 @@ private:
             m_lineNumber = 0;
             return;
         }
-        if (c == kEsc) Schedule(m_o.promptDelay, ">");
-        else if (m_idle == "echo") Schedule(0, std::string(1, c));
+        if (c == kEsc)
+            Schedule(m_o.promptDelay, ">");
+        else if (m_idle == "echo")
+            Schedule(0, std::string(1, c));
     }
 
-    void UploadByte(char c)
-    {
+    void UploadByte(char c) {
         m_line.push_back(c);
         if (c != '\n') return;
         ++m_lineNumber;
@@ -233,7 +247,8 @@ private:
         }
         int delay = m_o.ackDelay;
         if (m_o.paceBaud > 0)
-            delay += static_cast<int>(m_line.size() * 10 * 1000 / static_cast<size_t>(m_o.paceBaud));
+            delay +=
+                static_cast<int>(m_line.size() * 10 * 1000 / static_cast<size_t>(m_o.paceBaud));
         m_line.clear();
         if (m_o.dropAck.count(m_lineNumber)) return;
         std::string ack(1, m_o.garbageAck.count(m_lineNumber) ? '?' : kAck);
@@ -241,14 +256,12 @@ private:
         Schedule(delay, ack);
     }
 
-    bool EndsWith(const char* text) const
-    {
+    bool EndsWith(const char* text) const {
         size_t n = std::strlen(text);
         return m_tail.size() >= n && m_tail.compare(m_tail.size() - n, n, text) == 0;
     }
 
-    void StartStream(const std::string& path)
-    {
+    void StartStream(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         m_stream.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         m_streamAt = 0;
@@ -256,20 +269,19 @@ private:
         m_idle = "stream";
     }
 
-    void Stream()
-    {
+    void Stream() {
         if (m_idle != "stream" || m_streamAt >= m_stream.size()) return;
         auto elapsed = std::chrono::duration_cast<Ms>(Clock::now() - m_streamStart).count();
         size_t due = std::min(m_stream.size(), static_cast<size_t>(elapsed) *
                                                    static_cast<size_t>(m_o.streamRate) / 1000);
         if (due > m_streamAt) {
-            m_port.WriteBuffer(m_stream.data() + m_streamAt, static_cast<int32_t>(due - m_streamAt));
+            m_port.WriteBuffer(m_stream.data() + m_streamAt,
+                               static_cast<int32_t>(due - m_streamAt));
             m_streamAt = due;
         }
     }
 
-    void PollControl()
-    {
+    void PollControl() {
         if (m_o.control.empty()) return;
         std::ifstream in(m_o.control, std::ios::binary);
         if (!in) return;
@@ -282,17 +294,19 @@ private:
         }
     }
 
-    void Command(const std::string& line)
-    {
-        if (line == "power") PowerUp();
-        else if (line == "quit") m_quit = true;
-        else if (line == "echo" || line == "silent") m_idle = line;
-        else if (line.rfind("stream ", 0) == 0) StartStream(line.substr(7));
+    void Command(const std::string& line) {
+        if (line == "power")
+            PowerUp();
+        else if (line == "quit")
+            m_quit = true;
+        else if (line == "echo" || line == "silent")
+            m_idle = line;
+        else if (line.rfind("stream ", 0) == 0)
+            StartStream(line.substr(7));
     }
 
     // Our DSR is the other end's DTR: a rising DTR there powers the module up.
-    void WatchDtr()
-    {
+    void WatchDtr() {
         if (!m_o.powerOnDtr) return;
         int32_t dsr = 0;
         if (m_port.GetModemStatus(nullptr, nullptr, &dsr) != 1) return;
@@ -320,8 +334,7 @@ private:
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     Options options = Parse(argc, argv);
     CComm port;
     int32_t result = port.Open(options.port.c_str(), 1);

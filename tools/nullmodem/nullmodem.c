@@ -2,10 +2,11 @@
  * other reads. The modem lines, breaks and line errors live in a shared state file that the
  * preload library answers from. Prints the two device paths and serves until told to quit.
  *
- *   nullmodem [--dir DIR] [--link-a PATH] [--link-b PATH] [--daemon]
+ *   nullmodem [--dir DIR] [--link-a PATH] [--link-b PATH] [--daemon] [--lifetime S]
  *
  * DIR (made when missing) gets "state" and the links "a" and "b" to the two devices; the
- * --link options make further links, e.g. a Wine prefix's dosdevices/comN. */
+ * --link options make further links, e.g. a Wine prefix's dosdevices/comN. With --lifetime
+ * it quits by itself after S seconds. */
 #define _GNU_SOURCE
 #include <errno.h>
 #include <fcntl.h>
@@ -19,6 +20,7 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "nmstate.h"
@@ -26,9 +28,9 @@
 #define MAX_LINKS 4
 
 struct side {
-    int master;     /* -1 while unplugged */
-    int slave;      /* held open so that the tty and its settings outlive the users */
-    char path[64];  /* the slave's device path */
+    int master;    /* -1 while unplugged */
+    int slave;     /* held open so that the tty and its settings outlive the users */
+    char path[64]; /* the slave's device path */
     char* links[MAX_LINKS];
     int nlinks;
     char buffer[4096]; /* bytes read from this master, waiting for the other one */
@@ -41,21 +43,18 @@ static struct side sides[2];
 static char registry[64];
 static volatile sig_atomic_t stopping;
 
-static void on_signal(int sig)
-{
+static void on_signal(int sig) {
     (void)sig;
     stopping = 1;
 }
 
-static void fail(const char* what)
-{
+static void fail(const char* what) {
     fprintf(stderr, "nullmodem: %s: %s\n", what, strerror(errno));
     exit(1);
 }
 
 /* Points link at target, replacing whatever was there. */
-static void make_link(const char* target, const char* link)
-{
+static void make_link(const char* target, const char* link) {
     char tmp[4096];
     snprintf(tmp, sizeof tmp, "%s.%d.tmp", link, (int)getpid());
     unlink(tmp);
@@ -65,13 +64,11 @@ static void make_link(const char* target, const char* link)
     }
 }
 
-static void registry_entry(int pts, char* out, size_t size)
-{
+static void registry_entry(int pts, char* out, size_t size) {
     snprintf(out, size, "%s/%d", registry, pts);
 }
 
-static void raw_mode(int fd)
-{
+static void raw_mode(int fd) {
     struct termios t;
     if (tcgetattr(fd, &t) != 0) return;
     cfmakeraw(&t);
@@ -80,8 +77,7 @@ static void raw_mode(int fd)
     tcsetattr(fd, TCSANOW, &t);
 }
 
-static void plug(int i, const char* state_path)
-{
+static void plug(int i, const char* state_path) {
     struct side* s = &sides[i];
     int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) fail("pty");
@@ -103,29 +99,30 @@ static void plug(int i, const char* state_path)
     __atomic_store_n(&end->pts, pts, __ATOMIC_SEQ_CST);
     __atomic_store_n(&end->present, 1, __ATOMIC_SEQ_CST);
     __atomic_add_fetch(&end->plugs, 1, __ATOMIC_SEQ_CST);
-    for (int k = 0; k < s->nlinks; k++) make_link(s->path, s->links[k]);
+    for (int k = 0; k < s->nlinks; k++)
+        make_link(s->path, s->links[k]);
 }
 
 /* Pulling the plug: the slave hangs up for whoever holds it, and its path goes away. */
-static void unplug(int i)
-{
+static void unplug(int i) {
     struct side* s = &sides[i];
     if (s->master < 0) return;
     struct nm_end* end = &state->end[i];
     char entry[96];
     registry_entry(end->pts, entry, sizeof entry);
-    __atomic_store_n(&end->present, 0, __ATOMIC_SEQ_CST);
     __atomic_store_n(&end->pts, -1, __ATOMIC_SEQ_CST);
     unlink(entry);
-    for (int k = 0; k < s->nlinks; k++) unlink(s->links[k]);
+    for (int k = 0; k < s->nlinks; k++)
+        unlink(s->links[k]);
     close(s->slave);
     close(s->master);
     s->master = s->slave = -1;
+    /* Last, so that whoever waits for it may reuse the link names. */
+    __atomic_store_n(&end->present, 0, __ATOMIC_SEQ_CST);
 }
 
 /* Line errors arrive with a damaged character, as on a real line. */
-static void inject(int i, int32_t* counter, int32_t* request, int32_t* seen)
-{
+static void inject(int i, int32_t* counter, int32_t* request, int32_t* seen) {
     int32_t now = __atomic_load_n(request, __ATOMIC_SEQ_CST);
     for (; *seen != now; (*seen)++) {
         if (sides[i].master < 0) continue;
@@ -135,8 +132,7 @@ static void inject(int i, int32_t* counter, int32_t* request, int32_t* seen)
     }
 }
 
-static void serve_requests(const char* state_path)
-{
+static void serve_requests(const char* state_path) {
     for (int i = 0; i < 2; i++) {
         struct nm_end* end = &state->end[i];
         struct side* s = &sides[i];
@@ -158,8 +154,7 @@ static void serve_requests(const char* state_path)
 }
 
 /* Moves bytes from side i's master to the other side's; a full receiver holds the sender. */
-static void forward(int i, short revents)
-{
+static void forward(int i, short revents) {
     struct side* from = &sides[i];
     struct side* to = &sides[1 - i];
     if (from->pending == 0 && (revents & POLLIN)) {
@@ -179,9 +174,10 @@ static void forward(int i, short revents)
     if (from->sent == from->pending) from->pending = 0;
 }
 
-static void serve(const char* state_path)
-{
-    while (!stopping && !__atomic_load_n(&state->req_quit, __ATOMIC_SEQ_CST)) {
+static void serve(const char* state_path, int lifetime) {
+    const time_t end = lifetime > 0 ? time(NULL) + lifetime : 0;
+    while (!stopping && !__atomic_load_n(&state->req_quit, __ATOMIC_SEQ_CST) &&
+           (!end || time(NULL) < end)) {
         struct pollfd fds[4];
         int map[4], n = 0;
         for (int i = 0; i < 2; i++) {
@@ -198,8 +194,10 @@ static void serve(const char* state_path)
         if (ready < 0 && errno != EINTR) fail("poll");
         short events[2] = {0, 0};
         for (int k = 0; k < n && ready > 0; k++) {
-            if (map[k] >= 0) events[map[k]] |= fds[k].revents;
-            else if (fds[k].revents & POLLOUT) events[-1 - map[k]] |= POLLOUT;
+            if (map[k] >= 0)
+                events[map[k]] |= fds[k].revents;
+            else if (fds[k].revents & POLLOUT)
+                events[-1 - map[k]] |= POLLOUT;
         }
         for (int i = 0; i < 2; i++)
             if (sides[i].master >= 0 || sides[i].pending) forward(i, events[i]);
@@ -207,8 +205,7 @@ static void serve(const char* state_path)
     }
 }
 
-static struct nm_state* create_state(const char* path)
-{
+static struct nm_state* create_state(const char* path) {
     int fd = open(path, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0 || ftruncate(fd, sizeof(struct nm_state)) != 0) fail(path);
     void* p = mmap(NULL, sizeof(struct nm_state), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
@@ -218,29 +215,34 @@ static struct nm_state* create_state(const char* path)
     memset(s, 0, sizeof *s);
     s->version = NM_VERSION;
     s->relay_pid = (int32_t)getpid();
-    for (int i = 0; i < 2; i++) s->end[i].pts = -1;
+    for (int i = 0; i < 2; i++)
+        s->end[i].pts = -1;
     __atomic_store_n(&s->magic, NM_MAGIC, __ATOMIC_SEQ_CST);
     return s;
 }
 
-static void usage(void)
-{
-    fprintf(stderr, "usage: nullmodem [--dir DIR] [--link-a PATH] [--link-b PATH] [--daemon]\n");
+static void usage(void) {
+    fprintf(stderr, "usage: nullmodem [--dir DIR] [--link-a PATH] [--link-b PATH] [--daemon]"
+                    " [--lifetime S]\n");
     exit(2);
 }
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const char* dir = NULL;
-    int daemonize = 0;
+    int daemonize = 0, lifetime = 0;
     for (int i = 1; i < argc; i++) {
-        if (!strcmp(argv[i], "--dir") && i + 1 < argc) dir = argv[++i];
-        else if (!strcmp(argv[i], "--daemon")) daemonize = 1;
+        if (!strcmp(argv[i], "--dir") && i + 1 < argc)
+            dir = argv[++i];
+        else if (!strcmp(argv[i], "--daemon"))
+            daemonize = 1;
+        else if (!strcmp(argv[i], "--lifetime") && i + 1 < argc)
+            lifetime = atoi(argv[++i]);
         else if ((!strcmp(argv[i], "--link-a") || !strcmp(argv[i], "--link-b")) && i + 1 < argc) {
             struct side* s = &sides[argv[i][7] - 'a'];
             if (s->nlinks == MAX_LINKS - 1) usage();
             s->links[s->nlinks++] = argv[++i];
-        } else usage();
+        } else
+            usage();
     }
     char dir_buf[] = "/tmp/nullmodem.XXXXXX";
     if (!dir && !(dir = mkdtemp(dir_buf))) fail("mkdtemp");
@@ -284,7 +286,7 @@ int main(int argc, char** argv)
         printf("%s %s\n", sides[0].path, sides[1].path);
         fflush(stdout);
     }
-    serve(state_path);
+    serve(state_path, lifetime);
     unplug(0);
     unplug(1);
     return 0;
