@@ -1,0 +1,40 @@
+#include "autoevent.h"
+
+#include <windows.h>
+
+#include "codepage.h"
+
+struct CAutoEvent::Impl {
+    HANDLE handle = nullptr;
+};
+
+CAutoEvent::CAutoEvent(const char* name) : m_impl(new Impl) {
+    wchar_t wide[128];
+    if (name) OskelCp1250ToWide(name, reinterpret_cast<unsigned short*>(wide), 128);
+    m_impl->handle = CreateEventW(nullptr, FALSE, FALSE, name ? wide : nullptr);
+}
+
+CAutoEvent::~CAutoEvent() {
+    if (m_impl->handle) CloseHandle(m_impl->handle);
+    delete m_impl;
+}
+
+bool CAutoEvent::IsValid() const {
+    return m_impl->handle != nullptr;
+}
+
+void CAutoEvent::Set() {
+    SetEvent(m_impl->handle);
+}
+
+void CAutoEvent::Reset() {
+    ResetEvent(m_impl->handle);
+}
+
+CAutoEvent::WaitResult CAutoEvent::Wait(uint32_t ms) {
+    switch (WaitForSingleObject(m_impl->handle, ms == kInfinite ? INFINITE : ms)) {
+    case WAIT_OBJECT_0: return kSignalled;
+    case WAIT_TIMEOUT: return kTimeout;
+    default: return kAbandoned;
+    }
+}

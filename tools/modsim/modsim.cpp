@@ -1,0 +1,354 @@
+// Module simulator: plays a control module at the far end of a serial line, for the tests
+// and for trying the program by hand. Talks through the program's own port class.
+//
+//   modsim --port DEVICE [options]        (modsim --help lists them)
+//
+// After power-up it sends "\n\r", its version text and "\n\r". ESC is answered with ">".
+// "HEXDWL\n\r" starts an upload: every line (up to a line feed) is recorded and
+// acknowledged with 0x06; "RST\r" restarts the module. Otherwise it echoes, stays silent or
+// streams a file. Commands appended to the control file, one a line: "power", "echo",
+// "silent", "stream FILE", "quit". --ready FILE is created once the port is open.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "comm.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Ms = std::chrono::milliseconds;
+
+const char kEsc = 27;
+const char kAck = 6;
+const char kUploadCommand[] = "HEXDWL\n\r";
+const char kRestartCommand[] = "RST\r";
+
+struct Options {
+    std::string port;
+    int baud = 9600;
+    std::string versionIni;
+    std::string versionKey = "1";
+    std::string banner;
+    std::string control;
+    std::string record;
+    std::string stream;
+    std::string ready;
+    std::string idle = "echo";
+    int streamRate = 960; // bytes per second
+    int powerEvery = 0;   // seconds, 0 = never
+    bool powerOnDtr = false;
+    bool powerAtStart = false;
+    int promptDelay = 0;
+    int ackDelay = 0;
+    int paceBaud = 0; // acknowledge only after the line's wire time at this rate
+    std::set<int> dropAck, doubleAck, garbageAck;
+};
+
+void Usage() {
+    std::fputs(
+        "usage: modsim --port DEVICE [--baud N] [--version-ini FILE [--version KEY] | --banner "
+        "TEXT]\n"
+        "              [--control FILE] [--record FILE] [--ready FILE] [--idle "
+        "echo|silent|stream]\n"
+        "              [--stream FILE] [--stream-rate BYTES_PER_S] [--power-at-start]\n"
+        "              [--power-every S] [--power-on-dtr] [--prompt-delay MS]\n"
+        "              [--ack-delay MS] [--pace-baud N] [--drop-ack L,..] [--double-ack L,..]\n"
+        "              [--garbage-ack L,..]\n",
+        stderr);
+    std::exit(2);
+}
+
+std::set<int> LineList(const char* text) {
+    std::set<int> lines;
+    std::stringstream in(text);
+    std::string item;
+    while (std::getline(in, item, ','))
+        if (!item.empty()) lines.insert(std::atoi(item.c_str()));
+    return lines;
+}
+
+Options Parse(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; i++) {
+        std::string a = argv[i];
+        auto value = [&]() -> const char* {
+            if (i + 1 >= argc) Usage();
+            return argv[++i];
+        };
+        if (a == "--port")
+            o.port = value();
+        else if (a == "--baud")
+            o.baud = std::atoi(value());
+        else if (a == "--version-ini")
+            o.versionIni = value();
+        else if (a == "--version")
+            o.versionKey = value();
+        else if (a == "--banner")
+            o.banner = value();
+        else if (a == "--control")
+            o.control = value();
+        else if (a == "--record")
+            o.record = value();
+        else if (a == "--ready")
+            o.ready = value();
+        else if (a == "--idle")
+            o.idle = value();
+        else if (a == "--stream")
+            o.stream = value();
+        else if (a == "--stream-rate")
+            o.streamRate = std::max(1, std::atoi(value()));
+        else if (a == "--power-every")
+            o.powerEvery = std::atoi(value());
+        else if (a == "--power-on-dtr")
+            o.powerOnDtr = true;
+        else if (a == "--power-at-start")
+            o.powerAtStart = true;
+        else if (a == "--prompt-delay")
+            o.promptDelay = std::atoi(value());
+        else if (a == "--ack-delay")
+            o.ackDelay = std::atoi(value());
+        else if (a == "--pace-baud")
+            o.paceBaud = std::atoi(value());
+        else if (a == "--drop-ack")
+            o.dropAck = LineList(value());
+        else if (a == "--double-ack")
+            o.doubleAck = LineList(value());
+        else if (a == "--garbage-ack")
+            o.garbageAck = LineList(value());
+        else
+            Usage();
+    }
+    if (o.port.empty()) Usage();
+    return o;
+}
+
+// The value of one key in the [VER] section of version.ini.
+std::string VersionFromIni(const std::string& path, const std::string& key) {
+    std::ifstream in(path);
+    std::string line;
+    bool inSection = false;
+    while (std::getline(in, line)) {
+        line.erase(line.find_last_not_of("\r\n \t") + 1);
+        if (!line.empty() && line[0] == '[') {
+            inSection = line == "[VER]";
+            continue;
+        }
+        auto eq = line.find('=');
+        if (inSection && eq != std::string::npos && line.substr(0, eq) == key)
+            return line.substr(eq + 1);
+    }
+    return std::string();
+}
+
+class Module {
+public:
+    Module(CComm& port, const Options& options) : m_port(port), m_o(options) {
+        m_version = !m_o.banner.empty()       ? m_o.banner
+                    : !m_o.versionIni.empty() ? VersionFromIni(m_o.versionIni, m_o.versionKey)
+                                              : "MODSIM simulated module v1.0";
+        if (!m_o.record.empty()) m_record.open(m_o.record, std::ios::binary | std::ios::trunc);
+        m_idle = m_o.idle;
+        if (m_idle == "stream") StartStream(m_o.stream);
+    }
+
+    void Run() {
+        if (m_o.powerAtStart) PowerUp();
+        auto nextPower = Clock::now() + std::chrono::seconds(m_o.powerEvery);
+        while (!m_quit) {
+            int32_t count = 0;
+            const char* data = m_port.Read(&count, static_cast<int32_t>(WaitMs()), 0);
+            for (int32_t i = 0; data && i < count; i++)
+                Receive(data[i]);
+            if (count == CComm::kReadGone) return;
+            SendDue();
+            Stream();
+            PollControl();
+            WatchDtr();
+            if (m_o.powerEvery > 0 && Clock::now() >= nextPower) {
+                PowerUp();
+                nextPower = Clock::now() + std::chrono::seconds(m_o.powerEvery);
+            }
+        }
+    }
+
+private:
+    enum class State { Idle, Upload };
+
+    void Schedule(int delayMs, std::string bytes) {
+        auto due = Clock::now() + Ms(delayMs);
+        if (!m_out.empty()) due = std::max(due, m_out.back().first);
+        m_out.emplace_back(due, std::move(bytes));
+    }
+
+    void SendDue() {
+        while (!m_out.empty() && m_out.front().first <= Clock::now()) {
+            const std::string& bytes = m_out.front().second;
+            m_port.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+            m_out.pop_front();
+        }
+    }
+
+    long WaitMs() const {
+        long wait = 20;
+        if (!m_out.empty()) {
+            auto left = std::chrono::duration_cast<Ms>(m_out.front().first - Clock::now()).count();
+            wait = std::min(wait, std::max(0L, static_cast<long>(left)));
+        }
+        return wait;
+    }
+
+    void PowerUp() {
+        m_state = State::Idle;
+        m_tail.clear();
+        m_out.clear();
+        m_port.Purge();
+        Schedule(0, "\n\r" + m_version + "\n\r");
+    }
+
+    void Receive(char c) {
+        m_tail.push_back(c);
+        if (m_tail.size() > 16) m_tail.erase(0, m_tail.size() - 16);
+        if (EndsWith(kRestartCommand)) {
+            PowerUp();
+            return;
+        }
+        if (m_state == State::Upload) {
+            UploadByte(c);
+            return;
+        }
+        if (EndsWith(kUploadCommand)) {
+            m_state = State::Upload;
+            m_line.clear();
+            m_lineNumber = 0;
+            return;
+        }
+        if (c == kEsc)
+            Schedule(m_o.promptDelay, ">");
+        else if (m_idle == "echo")
+            Schedule(0, std::string(1, c));
+    }
+
+    void UploadByte(char c) {
+        m_line.push_back(c);
+        if (c != '\n') return;
+        ++m_lineNumber;
+        if (m_record.is_open()) {
+            m_record << m_line;
+            m_record.flush();
+        }
+        int delay = m_o.ackDelay;
+        if (m_o.paceBaud > 0)
+            delay +=
+                static_cast<int>(m_line.size() * 10 * 1000 / static_cast<size_t>(m_o.paceBaud));
+        m_line.clear();
+        if (m_o.dropAck.count(m_lineNumber)) return;
+        std::string ack(1, m_o.garbageAck.count(m_lineNumber) ? '?' : kAck);
+        if (m_o.doubleAck.count(m_lineNumber)) ack += ack;
+        Schedule(delay, ack);
+    }
+
+    bool EndsWith(const char* text) const {
+        size_t n = std::strlen(text);
+        return m_tail.size() >= n && m_tail.compare(m_tail.size() - n, n, text) == 0;
+    }
+
+    void StartStream(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        m_stream.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        m_streamAt = 0;
+        m_streamStart = Clock::now();
+        m_idle = "stream";
+    }
+
+    void Stream() {
+        if (m_idle != "stream" || m_streamAt >= m_stream.size()) return;
+        auto elapsed = std::chrono::duration_cast<Ms>(Clock::now() - m_streamStart).count();
+        size_t due = std::min(m_stream.size(), static_cast<size_t>(elapsed) *
+                                                   static_cast<size_t>(m_o.streamRate) / 1000);
+        if (due > m_streamAt) {
+            m_port.WriteBuffer(m_stream.data() + m_streamAt,
+                               static_cast<int32_t>(due - m_streamAt));
+            m_streamAt = due;
+        }
+    }
+
+    void PollControl() {
+        if (m_o.control.empty()) return;
+        std::ifstream in(m_o.control, std::ios::binary);
+        if (!in) return;
+        in.seekg(static_cast<std::streamoff>(m_controlAt));
+        std::string line;
+        while (std::getline(in, line)) {
+            if (in.eof()) break; // an unfinished line waits for its line feed
+            m_controlAt += line.size() + 1;
+            Command(line);
+        }
+    }
+
+    void Command(const std::string& line) {
+        if (line == "power")
+            PowerUp();
+        else if (line == "quit")
+            m_quit = true;
+        else if (line == "echo" || line == "silent")
+            m_idle = line;
+        else if (line.rfind("stream ", 0) == 0)
+            StartStream(line.substr(7));
+    }
+
+    // Our DSR is the other end's DTR: a rising DTR there powers the module up.
+    void WatchDtr() {
+        if (!m_o.powerOnDtr) return;
+        int32_t dsr = 0;
+        if (m_port.GetModemStatus(nullptr, nullptr, &dsr) != 1) return;
+        if (dsr && !m_dsr) PowerUp();
+        m_dsr = dsr;
+    }
+
+    CComm& m_port;
+    const Options& m_o;
+    std::string m_version;
+    std::ofstream m_record;
+    std::string m_idle;
+    State m_state = State::Idle;
+    std::string m_tail;
+    std::string m_line;
+    int m_lineNumber = 0;
+    std::deque<std::pair<Clock::time_point, std::string>> m_out;
+    std::string m_stream;
+    size_t m_streamAt = 0;
+    Clock::time_point m_streamStart;
+    size_t m_controlAt = 0;
+    int32_t m_dsr = 1;
+    bool m_quit = false;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options = Parse(argc, argv);
+    CComm port;
+    int32_t result = port.Open(options.port.c_str(), 1);
+    if (result != 1) {
+        std::fprintf(stderr, "modsim: cannot open %s (%d)\n", options.port.c_str(), result);
+        return 1;
+    }
+    if (port.SetParameters(options.baud, 8, 0) != 1) {
+        std::fprintf(stderr, "modsim: %s refuses %d baud\n", options.port.c_str(), options.baud);
+        return 1;
+    }
+    Module module(port, options);
+    // Tells whoever started us that the port is ours (written data is no longer purged).
+    if (!options.ready.empty()) std::ofstream(options.ready) << "ready\n";
+    module.Run();
+    return 0;
+}
