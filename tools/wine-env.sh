@@ -12,8 +12,14 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=en_US.UTF-8
 TARLIN_WINE_SESSION=$TARLIN_WINE_DIR/session
 
-# 32-bit Wine needs a kernel that runs 32-bit programs; without it only wine64 works.
-wine32_usable() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+# 32-bit Wine needs a kernel that runs 32-bit programs itself; without it only wine64
+# works. An emulator registered for them (qemu-user's binfmt entry) starts the loader but
+# cannot carry Wine, so it does not count.
+wine32_usable() {
+    local emulator=/proc/sys/fs/binfmt_misc/qemu-i386
+    if [ -r "$emulator" ] && [ "$(head -n 1 "$emulator")" = enabled ]; then return 1; fi
+    /usr/lib/wine/wine --version >/dev/null 2>&1
+}
 if wine32_usable; then
     TARLIN_WINE=wine
 else
