@@ -74,7 +74,7 @@ void CStdBuffer::BlankLines(int first, int end) {
     }
 }
 
-void CStdBuffer::SetCell(int row, int column, char ch, uint8_t attribute) {
+void CStdBuffer::SetCell(int row, int column, char ch, uint8_t attribute, bool counts) {
     char& cell = Line(row)[column];
     uint8_t& cellAttribute = Attributes(row)[column];
     if (cell != ch || cellAttribute != attribute) {
@@ -82,12 +82,12 @@ void CStdBuffer::SetCell(int row, int column, char ch, uint8_t attribute) {
         cellAttribute = attribute;
         m_changed = 1;
     }
-    m_usedLines = std::max(m_usedLines, row + 1);
+    if (counts) m_usedLines = std::max(m_usedLines, row + 1);
 }
 
 void CStdBuffer::HideCursor() {
     if (m_markRow < 0) return;
-    SetCell(m_markRow, m_markColumn, Line(m_markRow)[m_markColumn], m_underCursor);
+    SetCell(m_markRow, m_markColumn, Line(m_markRow)[m_markColumn], m_underCursor, false);
     m_markRow = -1;
 }
 
@@ -97,7 +97,8 @@ void CStdBuffer::ShowCursor() {
     m_markRow = m_row;
     m_markColumn = std::min(m_column, kColumns - 1);
     m_underCursor = Attributes(m_markRow)[m_markColumn];
-    SetCell(m_markRow, m_markColumn, Line(m_markRow)[m_markColumn], InvertAttribute(m_underCursor));
+    SetCell(m_markRow, m_markColumn, Line(m_markRow)[m_markColumn], InvertAttribute(m_underCursor),
+            false);
 }
 
 void CStdBuffer::Scroll() {

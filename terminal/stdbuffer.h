@@ -72,7 +72,9 @@ private:
         return m_attributeData + static_cast<size_t>(row) * kColumns;
     }
 
-    void SetCell(int row, int column, char ch, uint8_t attribute);
+    // The cursor mark does not count as a written line (counts false): a cleared screen
+    // has no used line even though the mark stands on its first cell.
+    void SetCell(int row, int column, char ch, uint8_t attribute, bool counts = true);
     void HideCursor();
     void ShowCursor();
     void Scroll();

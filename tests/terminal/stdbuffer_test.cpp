@@ -208,7 +208,7 @@ TEST_F(BufferTest, Erases) {
     EXPECT_EQ(Row(*buffer, 2), "");
     buffer->Clear();
     EXPECT_EQ(Row(*buffer, 1), "");
-    EXPECT_EQ(buffer->GetUsedLines(), 1); // the cursor mark at home counts
+    EXPECT_EQ(buffer->GetUsedLines(), 0); // the cursor mark is no written line
     EXPECT_EQ(buffer->WasCleared(), 1);
 }
 
