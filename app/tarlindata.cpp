@@ -17,13 +17,19 @@ const char* Flag(int value) {
     return value == 1 ? "true" : "false";
 }
 
-// Decimal with leading digits taken (blanks and a sign allowed), clamped to 32 bits.
-int ToNumber(const char* text) {
+// Decimal with leading digits taken (blanks and a sign allowed); false for a number that
+// does not fit 32 bits, which no setting can mean.
+bool ParseNumber(const char* text, int* value) {
     errno = 0;
-    const long long value = std::strtoll(text, nullptr, 10);
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
+    const long long number = std::strtoll(text, nullptr, 10);
+    if (errno == ERANGE || number > INT_MAX || number < INT_MIN) return false;
+    *value = static_cast<int>(number);
+    return true;
+}
+
+int ToNumber(const char* text) {
+    int value = 0;
+    return ParseNumber(text, &value) ? value : 0;
 }
 
 } // namespace
@@ -124,9 +130,7 @@ bool CTarlinData::ReadIs(const char* key, const char* expected) {
 }
 
 bool CTarlinData::ReadNumber(const char* key, int* value) {
-    if (!m_mainFile.Read(kLastSetting, key)) return false;
-    *value = ToNumber(m_mainFile.GetValue());
-    return true;
+    return m_mainFile.Read(kLastSetting, key) && ParseNumber(m_mainFile.GetValue(), value);
 }
 
 void CTarlinData::LoadLastSettings(bool portAndView) {
