@@ -1,0 +1,83 @@
+#include "inifile.h"
+
+#include "platform.h"
+
+#include <cstring>
+
+namespace {
+
+// Names and values that would break the file's line structure are refused, not written.
+bool FitsOneLine(const char* text) {
+    return std::strpbrk(text, "\r\n") == nullptr;
+}
+
+} // namespace
+
+CMyIniFile::CMyIniFile() {
+    m_value.InitBuffer(kValueRoom / 2);
+}
+
+CMyIniFile::~CMyIniFile() = default;
+
+bool CMyIniFile::JoinPath(const char* folder, const char* name) {
+    if (folder == nullptr || name == nullptr) return false;
+    const size_t length = std::strlen(folder);
+    const bool ends =
+        length > 0 && (folder[length - 1] == oskel::kPathSeparator || folder[length - 1] == '/');
+    const char separator[2] = {oskel::kPathSeparator, 0};
+    return m_path.InitBuffer(folder) && (ends || m_path.Append(separator)) && m_path.Append(name);
+}
+
+bool CMyIniFile::AttachInFolder(const char* folder, const char* name) {
+    if (!JoinPath(folder, name)) {
+        m_path.FreeBuffer();
+        return false;
+    }
+    return AttachPath();
+}
+
+bool CMyIniFile::Attach(const char* fileName) {
+    m_path.FreeBuffer();
+    if (fileName == nullptr || !m_path.InitBuffer(fileName)) return false;
+    return AttachPath();
+}
+
+bool CMyIniFile::AttachPath() {
+    const char* path = m_path.GetString();
+    const bool ok = !m_path.IsEmpty() && inifile_platform::OpenOrCreate(path, false) &&
+                    (inifile_platform::MakePlain(path), true) &&
+                    inifile_platform::OpenOrCreate(path, true);
+    if (!ok) m_path.FreeBuffer();
+    return ok;
+}
+
+bool CMyIniFile::Exists(const char* folder, const char* name) {
+    const bool exists =
+        JoinPath(folder, name) && inifile_platform::CanOpenForReading(m_path.GetString());
+    m_path.FreeBuffer();
+    return exists;
+}
+
+bool CMyIniFile::Read(const char* section, const char* key) {
+    m_lastReadOk = 0;
+    if (section == nullptr || key == nullptr || !IsAttached() || m_value.GetString() == nullptr)
+        return false;
+    const int room = m_value.GetCapacity() < kValueRoom ? m_value.GetCapacity() : kValueRoom;
+    if (inifile_platform::ReadValue(m_path.GetString(), section, key, m_value.GetString(), room) ==
+        0)
+        return false;
+    m_lastReadOk = 1;
+    return true;
+}
+
+bool CMyIniFile::Write(const char* section, const char* key, const char* text) {
+    if (section == nullptr || key == nullptr || text == nullptr || !IsAttached()) return false;
+    if (!FitsOneLine(section) || !FitsOneLine(key) || !FitsOneLine(text) ||
+        std::strchr(key, '=') != nullptr || std::strchr(section, ']') != nullptr)
+        return false;
+    return inifile_platform::WriteValue(m_path.GetString(), section, key, text);
+}
+
+bool CMyIniFile::Truncate() {
+    return IsAttached() && inifile_platform::Recreate(m_path.GetString());
+}

@@ -1,0 +1,107 @@
+#include "ini_cases.h"
+#include "inifile.h"
+#include "process.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+namespace {
+
+class IniFileTest : public ::testing::Test {
+protected:
+    void SetUp() override { folder = testing_support::MakeTempFolder("tarlin-ini"); }
+    void TearDown() override { testing_support::RemoveTree(folder); }
+    std::string PathOf(const std::string& name) { return folder + SEPARATOR + name; }
+    void WriteRaw(const std::string& name, const std::string& content) {
+        std::ofstream(PathOf(name), std::ios::binary) << content;
+    }
+    std::string ReadOrAbsent(CMyIniFile& file, const char* section, const char* key) {
+        return file.Read(section, key) ? file.GetValue() : "<absent>";
+    }
+#ifdef _WIN32
+    static constexpr const char* SEPARATOR = "\\";
+#else
+    static constexpr const char* SEPARATOR = "/";
+#endif
+    std::string folder;
+};
+
+// The same files give the same values here and through the platform's profile functions.
+TEST_F(IniFileTest, ReadsTheSharedCases) {
+    int index = 0;
+    for (const ini_cases::Case& c : ini_cases::All()) {
+        const std::string name = "case" + std::to_string(index++) + ".ini";
+        WriteRaw(name, c.content);
+        CMyIniFile file;
+        ASSERT_TRUE(file.Attach(PathOf(name).c_str())) << c.name;
+        for (const ini_cases::Query& q : c.queries) {
+            if (std::string(c.name) == "long value") continue;
+            EXPECT_EQ(ReadOrAbsent(file, q.section, q.key), q.expected ? q.expected : "<absent>")
+                << c.name << " [" << q.section << "] " << q.key;
+        }
+    }
+}
+
+TEST_F(IniFileTest, LongValuesAreCut) {
+    WriteRaw("long.ini", "[s]\nk=" + std::string(3000, 'x') + "\n");
+    CMyIniFile file;
+    ASSERT_TRUE(file.Attach(PathOf("long.ini").c_str()));
+    ASSERT_TRUE(file.Read("s", "k"));
+    EXPECT_EQ(std::string(file.GetValue()), std::string(2047, 'x'));
+}
+
+TEST_F(IniFileTest, WritesAddSectionsAndKeys) {
+    CMyIniFile file;
+    ASSERT_TRUE(file.AttachInFolder(folder.c_str(), "tarlin.ini"));
+    EXPECT_EQ(std::string(file.GetPath()), PathOf("tarlin.ini"));
+    EXPECT_FALSE(file.Read("LAST_SETTING", "PortName"));
+    EXPECT_EQ(file.GetValue(), nullptr);
+    EXPECT_TRUE(file.Write("LAST_SETTING", "PortName", "COM7"));
+    EXPECT_TRUE(file.Write("LAST_SETTING", "Echo", "true"));
+    EXPECT_TRUE(file.Write("jiří", "Width", "640"));
+    EXPECT_TRUE(file.Write("last_setting", "portname", "COM8")); // replaces, whatever the case
+    EXPECT_TRUE(file.Write("TEXT", "0", "Příliš žluťoučký kůň \\r\\n"));
+    EXPECT_TRUE(file.Write("TEXT", "1", "  leading blanks"));
+    EXPECT_EQ(ReadOrAbsent(file, "LAST_SETTING", "PortName"), "COM8");
+    EXPECT_EQ(ReadOrAbsent(file, "LAST_SETTING", "Echo"), "true");
+    EXPECT_EQ(ReadOrAbsent(file, "JIří", "width"), "640");
+    EXPECT_EQ(ReadOrAbsent(file, "TEXT", "0"), "Příliš žluťoučký kůň \\r\\n");
+    EXPECT_EQ(ReadOrAbsent(file, "TEXT", "1"), "leading blanks");
+    // Values that would break the file apart are refused.
+    EXPECT_FALSE(file.Write("TEXT", "2", "two\r\nlines=x"));
+    EXPECT_FALSE(file.Write("TEXT", "a=b", "x"));
+    EXPECT_FALSE(file.Write("TE]XT", "k", "x"));
+    EXPECT_FALSE(file.Write("TEXT", nullptr, "x"));
+    EXPECT_FALSE(file.Read(nullptr, "k"));
+    EXPECT_EQ(ReadOrAbsent(file, "TEXT", "2"), "<absent>");
+
+    CMyIniFile again; // a second object sees the same file
+    ASSERT_TRUE(again.Attach(PathOf("tarlin.ini").c_str()));
+    EXPECT_EQ(ReadOrAbsent(again, "LAST_SETTING", "PortName"), "COM8");
+    ASSERT_TRUE(again.Truncate());
+    EXPECT_EQ(ReadOrAbsent(file, "LAST_SETTING", "PortName"), "<absent>");
+    EXPECT_TRUE(file.Write("TEXT", "0", "after"));
+    EXPECT_EQ(ReadOrAbsent(again, "TEXT", "0"), "after");
+}
+
+TEST_F(IniFileTest, AttachAndExists) {
+    CMyIniFile file;
+    EXPECT_FALSE(file.Exists(folder.c_str(), "version.ini"));
+    WriteRaw("version.ini", "[VER]\n1=x\n");
+    EXPECT_TRUE(file.Exists((folder + SEPARATOR).c_str(), "version.ini"));
+    EXPECT_FALSE(file.IsAttached());
+    EXPECT_FALSE(file.Exists(folder.c_str(), "")); // the folder itself is no file
+    // A folder that does not exist: detached, reads absent, writes ignored.
+    EXPECT_FALSE(file.AttachInFolder((folder + SEPARATOR + "missing").c_str(), "x.ini"));
+    EXPECT_FALSE(file.IsAttached());
+    EXPECT_FALSE(file.Write("s", "k", "v"));
+    EXPECT_FALSE(file.Read("s", "k"));
+    EXPECT_FALSE(file.Truncate());
+    EXPECT_FALSE(file.Attach(nullptr));
+    ASSERT_TRUE(file.Attach(PathOf("version.ini").c_str())); // existing content is kept
+    EXPECT_EQ(ReadOrAbsent(file, "VER", "1"), "x");
+}
+
+} // namespace

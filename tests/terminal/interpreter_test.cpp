@@ -1,0 +1,260 @@
+#include "buffer_helpers.h"
+#include "interpreter.h"
+#include "keys.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+using terminal_test::Attr;
+using terminal_test::Put;
+using terminal_test::Row;
+
+namespace {
+
+class InterpreterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        buffer = std::make_unique<CStdBuffer>();
+        buffer->Init();
+        interpreter = std::make_unique<CInterpreter>(*buffer);
+    }
+    void Feed(const std::string& bytes, int mode = kEscapeAnsi, int hex = 0) {
+        interpreter->Interpret(bytes.data(), static_cast<int>(bytes.size()), mode, hex);
+    }
+    std::unique_ptr<CStdBuffer> buffer;
+    std::unique_ptr<CInterpreter> interpreter;
+};
+
+TEST_F(InterpreterTest, FormFeedClearsOnlyInAnsiMode) {
+    Feed("abc\f", kEscapeAnsi);
+    EXPECT_EQ(Row(*buffer, 0), "");
+    EXPECT_EQ(buffer->GetColumn(), 0);
+    Feed("abc\f", kEscapeMaker);
+    EXPECT_EQ(Row(*buffer, 0), "abc");
+    EXPECT_EQ(buffer->GetColumn(), 4);
+    Feed("\f", kEscapeNone);
+    EXPECT_EQ(buffer->GetColumn(), 5);
+}
+
+TEST_F(InterpreterTest, EraseSequences) {
+    Feed("one\r\ntwo\r\nthree\x1b[2;2H");
+    EXPECT_EQ(buffer->GetRow(), 1);
+    EXPECT_EQ(buffer->GetColumn(), 1);
+    Feed("\x1b[1J");
+    EXPECT_EQ(Row(*buffer, 0), "");
+    EXPECT_EQ(Row(*buffer, 1), " wo");
+    Feed("\x1b[J");
+    EXPECT_EQ(Row(*buffer, 1), "");
+    EXPECT_EQ(Row(*buffer, 2), "");
+    Feed("abc\x1b[2;3H\x1b[0J");
+    EXPECT_EQ(Row(*buffer, 1), " a");
+    Feed("x\x1b[2J");
+    EXPECT_EQ(Row(*buffer, 0), "");
+    EXPECT_EQ(buffer->GetRow(), 0);
+    Feed("abcdef\x1b[1;3H\x1b[5K");
+    EXPECT_EQ(Row(*buffer, 0), "ab");
+    Feed("\x1b[9J"); // unknown parameter: nothing
+    EXPECT_EQ(Row(*buffer, 0), "ab");
+}
+
+TEST_F(InterpreterTest, SequencesSplitOrInterruptedStillWork) {
+    Feed("text\x1b[2");
+    EXPECT_TRUE(interpreter->InEscape());
+    Feed("J");
+    EXPECT_EQ(Row(*buffer, 0), "");
+    EXPECT_FALSE(interpreter->InEscape());
+    Feed("text\x1b\r[2J"); // the carriage return inside is dropped
+    EXPECT_EQ(Row(*buffer, 0), "");
+    Feed("ab\x1b[\x1b"
+         "1;31mX"); // a second escape inside is ignored
+    EXPECT_EQ(Row(*buffer, 0), "abX");
+    EXPECT_EQ(Attr(*buffer, 0, 2), 0x71);
+}
+
+TEST_F(InterpreterTest, CursorSequencesCountFromOne) {
+    Feed("\x1b[10;20H");
+    EXPECT_EQ(buffer->GetRow(), 9);
+    EXPECT_EQ(buffer->GetColumn(), 19);
+    Feed("\x1b[3A");
+    EXPECT_EQ(buffer->GetRow(), 7);
+    Feed("\x1b[A\x1b[1A");
+    EXPECT_EQ(buffer->GetRow(), 7);
+    Feed("\x1b[4B\x1b[6C\x1b[11D");
+    EXPECT_EQ(buffer->GetRow(), 10);
+    EXPECT_EQ(buffer->GetColumn(), 14);
+    Feed("\x1b[H\x1b[5H\x1b[0;0f\x1b[5001;1H\x1b[1;81f");
+    EXPECT_EQ(buffer->GetRow(), 10);
+    EXPECT_EQ(buffer->GetColumn(), 14);
+    Feed("\x1b[5000;80f");
+    EXPECT_EQ(buffer->GetRow(), 4999);
+    EXPECT_EQ(buffer->GetColumn(), 79);
+    Feed("\x1b[99999999H"); // absurd numbers are refused, not wrapped
+    EXPECT_EQ(buffer->GetRow(), 4999);
+}
+
+TEST_F(InterpreterTest, AbandonedSequencesAreShownAsText) {
+    Feed("\x1b[?25hX");
+    EXPECT_EQ(Row(*buffer, 0), "[?25hX");
+    Feed("\r\n\x1b(B");
+    EXPECT_EQ(Row(*buffer, 1), "(B");
+    Feed("\r\n\x1b[12345678"); // nine characters: still open
+    EXPECT_TRUE(interpreter->InEscape());
+    EXPECT_EQ(Row(*buffer, 2), "");
+    Feed("9"); // the tenth is no final
+    EXPECT_FALSE(interpreter->InEscape());
+    EXPECT_EQ(Row(*buffer, 2), "[123456789");
+    Feed("\r\n\x1b"
+         "cab!"); // ESC c opens a sequence that the "!" abandons
+    EXPECT_EQ(Row(*buffer, 3), "cab!");
+    Feed("\r\n\x1b[1;2s\x1b[4l\x1b[=1h\x1b[p\x1b[u"); // consumed without effect
+    EXPECT_EQ(Row(*buffer, 4), "");
+    EXPECT_EQ(buffer->GetRow(), 4);
+    Feed("\x1bK"); // a final right after the escape byte
+    EXPECT_FALSE(interpreter->InEscape());
+}
+
+TEST_F(InterpreterTest, EscapeIsPlainInHexAndModeZero) {
+    Feed("\x1b[2J", kEscapeAnsi, 1);
+    EXPECT_EQ(Row(*buffer, 0).substr(0, 12), "1B 5B 32 4A ");
+    EXPECT_EQ(Row(*buffer, 0).substr(48), "|  [2J");
+    buffer->Clear();
+    Feed("\x1b[1mA", kEscapeNone);
+    EXPECT_EQ(Row(*buffer, 0), " [1mA");
+    EXPECT_FALSE(interpreter->InEscape());
+}
+
+TEST_F(InterpreterTest, EchoIsSilverAndNotInterpreted) {
+    buffer->SetAttribute(0x74);
+    const unsigned char typed[] = {'A', 'B', '\r'};
+    for (unsigned char c : typed)
+        EchoToBuffer(*buffer, &c, 1, 0, true);
+    EXPECT_EQ(Row(*buffer, 0), "AB");
+    EXPECT_EQ(Attr(*buffer, 0, 0), 0x78);
+    EXPECT_EQ(buffer->GetRow(), 1);
+    EXPECT_EQ(buffer->GetColumn(), 0);
+    EXPECT_EQ(buffer->GetAttribute(), 0x74);
+    EchoToBuffer(*buffer, typed, 3, 0, false);
+    EXPECT_EQ(buffer->GetRow(), 1);
+    EXPECT_EQ(buffer->GetColumn(), 0);
+    const unsigned char sequence[] = {27, '[', '2', 'J'};
+    EchoToBuffer(*buffer, sequence, 4, 0, false);
+    EXPECT_EQ(Row(*buffer, 1), " [2J");
+    EchoToBuffer(*buffer, typed + 2, 1, 1, true); // hex display: the carriage return as 0D
+    EXPECT_EQ(Row(*buffer, 1).substr(4, 2), "0D");
+}
+
+TEST(KeyTranslation, ByEscapeMode) {
+    unsigned char out[3] = {};
+    ASSERT_EQ(TranslateKeyRelease(kEscapeAnsi, kKeyUp, out), 3);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(out), 3), "\x1b[A");
+    ASSERT_EQ(TranslateKeyRelease(kEscapeAnsi, kKeyLeft, out), 3);
+    EXPECT_EQ(out[2], 'D');
+    EXPECT_EQ(TranslateKeyRelease(kEscapeAnsi, kKeyShift, out), 0);
+    const std::pair<int, int> maker[] = {
+        {kKeyShift, 0x0F},     {kKeyControl, 0x7E},        {kKeyLeft, 0x13},   {kKeyUp, 0x05},
+        {kKeyRight, 0x04},     {kKeyDown, 0x18},           {kKeyInsert, 0x16}, {kKeyDelete, 0x7F},
+        {kKeyNumpadAdd, 0x2B}, {kKeyNumpadSubtract, 0x2D}, {kKeyF1, 0x81},     {kKeyF1 + 2, 0x83},
+        {kKeyF5, 0x85},        {kKeyFullStop, 0x2E}};
+    for (auto [key, byte] : maker) {
+        ASSERT_EQ(TranslateKeyRelease(kEscapeMaker, key, out), 1) << key;
+        EXPECT_EQ(out[0], byte) << key;
+    }
+    EXPECT_EQ(TranslateKeyRelease(kEscapeMaker, kKeyF5 + 1, out), 0);
+    EXPECT_EQ(TranslateKeyRelease(kEscapeMaker, 'A', out), 0);
+    EXPECT_EQ(TranslateKeyRelease(kEscapeNone, kKeyUp, out), 0);
+}
+
+// A received stream that exercises every path of the interpreter.
+std::string MixedStream() {
+    const char* pieces[] = {"Modul TX-200 verze 1.4",
+                            "\r\n",
+                            "\x1b[1;31m",
+                            "chyba",
+                            "\x1b[0m",
+                            "\x1b[5;10H",
+                            "\x1b[K",
+                            "\x1b[2A",
+                            "\x1b[J",
+                            "\x1b[?25h",
+                            "\x1b(B",
+                            "\x1b[123456789012",
+                            "\x1b\r[3C",
+                            "\xC4\xDA\xB3",
+                            "\x07\x08\t",
+                            "\xE9\xE8",
+                            "\x1b[7m",
+                            "\x1b[44m",
+                            "\x1b[1J",
+                            "\x1b[12;70f",
+                            "\x1b"
+                            "E",
+                            "\x1b[B",
+                            "> ",
+                            "\n",
+                            "\x1b",
+                            "[",
+                            "2",
+                            "\x1b[3;3s",
+                            "\x1b[=h"};
+    const int count = sizeof pieces / sizeof pieces[0];
+    std::string stream;
+    unsigned seed = 12345;
+    while (stream.size() < 4600) {
+        seed = seed * 1103515245u + 12345u;
+        stream += pieces[(seed >> 16) % count];
+        if ((seed >> 8) % 97 == 0) stream += "\f";
+    }
+    return stream;
+}
+
+struct Snapshot {
+    std::vector<char> lines;
+    std::vector<uint8_t> attributes;
+    int row, column, used, attribute;
+    bool operator==(const Snapshot& o) const {
+        return lines == o.lines && attributes == o.attributes && row == o.row &&
+               column == o.column && used == o.used && attribute == o.attribute;
+    }
+};
+
+Snapshot Take(const CStdBuffer& buffer, int rows) {
+    Snapshot s{
+        {}, {}, buffer.GetRow(), buffer.GetColumn(), buffer.GetUsedLines(), buffer.GetAttribute()};
+    for (int r = 0; r < rows; ++r) {
+        s.lines.insert(s.lines.end(), buffer.GetLine(r), buffer.GetLine(r) + 80);
+        s.attributes.insert(s.attributes.end(), buffer.GetLineAttributes(r),
+                            buffer.GetLineAttributes(r) + 80);
+    }
+    return s;
+}
+
+Snapshot Replay(CStdBuffer& buffer, const std::string& stream, size_t chunk, int mode, int hex) {
+    buffer.Init();
+    CInterpreter interpreter(buffer);
+    for (size_t at = 0; at < stream.size(); at += chunk)
+        interpreter.Interpret(stream.data() + at,
+                              static_cast<int>(std::min(chunk, stream.size() - at)), mode, hex);
+    return Take(buffer, 200);
+}
+
+TEST(InterpreterChunks, EveryChunkSizeGivesTheSameScreen) {
+    const std::string stream = MixedStream();
+    auto buffer = std::make_unique<CStdBuffer>();
+    const Snapshot whole = Replay(*buffer, stream, stream.size(), kEscapeAnsi, 0);
+    ASSERT_GT(whole.used, 5);
+    for (size_t chunk = 1; chunk <= 4096; ++chunk)
+        ASSERT_TRUE(Replay(*buffer, stream, chunk, kEscapeAnsi, 0) == whole) << chunk;
+    for (int mode : {kEscapeNone, kEscapeMaker})
+        for (int hex : {0, 1}) {
+            const Snapshot one = Replay(*buffer, stream, stream.size(), mode, hex);
+            for (size_t chunk : {1, 2, 3, 5, 64, 4095})
+                EXPECT_TRUE(Replay(*buffer, stream, chunk, mode, hex) == one)
+                    << mode << " " << hex << " " << chunk;
+        }
+}
+
+} // namespace
