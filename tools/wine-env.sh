@@ -5,27 +5,29 @@
 
 TARLIN_ROOT=${TARLIN_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 TARLIN_WINE_DIR=${TARLIN_WINE_DIR:-$TARLIN_ROOT/build/wine}
-export WINEPREFIX=$TARLIN_WINE_DIR/prefix
-export WINEARCH=win64
+# 64 runs the x86_64 programs with wine64; 32 runs the i686 ones with the 32-bit loader in a
+# prefix of their own.
+TARLIN_WINE_BITS=${TARLIN_WINE_BITS:-64}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=en_US.UTF-8
-TARLIN_WINE_SESSION=$TARLIN_WINE_DIR/session
-
-# 32-bit Wine needs a kernel that runs 32-bit programs; without it only wine64 works.
-# A 32-bit loader that only runs through a user-mode emulator (qemu's binfmt entry) is
-# too slow to be of use, and the 64-bit builds never need it.
-wine32_usable() {
-    [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] &&
-        grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386 && return 1
-    /usr/lib/wine/wine --version >/dev/null 2>&1
-}
-if wine32_usable; then
-    TARLIN_WINE=wine
+if [ "$TARLIN_WINE_BITS" = 32 ]; then
+    export WINEPREFIX=$TARLIN_WINE_DIR/prefix32
+    export WINEARCH=win32
+    TARLIN_WINE=/usr/lib/wine/wine
+    unset WINELOADER
+    TARLIN_WINE_SESSION=$TARLIN_WINE_DIR/session32
 else
+    export WINEPREFIX=$TARLIN_WINE_DIR/prefix
+    export WINEARCH=win64
     TARLIN_WINE=/usr/lib/wine/wine64
     export WINELOADER=$TARLIN_WINE
+    TARLIN_WINE_SESSION=$TARLIN_WINE_DIR/session
 fi
+
+# Whether this kernel runs the 32-bit loader by itself (some refuse 32-bit programs; then
+# tools/i386-namespace lends them an emulator).
+wine32_native() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
 
 # Creates the prefix once; concurrent callers wait on the lock.
 wine_prefix_ready() {
