@@ -1,4 +1,5 @@
 #include "modsim.h"
+#include "process.h"
 
 #include <chrono>
 #include <cstdio>
@@ -16,13 +17,6 @@ namespace testing_support {
 namespace {
 
 #if defined(_WIN32)
-std::string FromLinux(const std::string& path) {
-    std::string out = "Z:" + path;
-    for (char& c : out)
-        if (c == '/') c = '\\';
-    return out;
-}
-
 // Starts a Linux program from Wine; it inherits the environment (LD_PRELOAD included).
 bool Spawn(const std::string& program, const std::vector<std::string>& args) {
     std::string line = "modsim";
@@ -39,10 +33,6 @@ bool Spawn(const std::string& program, const std::vector<std::string>& args) {
     return true;
 }
 #else
-std::string FromLinux(const std::string& path) {
-    return path;
-}
-
 bool Spawn(const std::string& program, const std::vector<std::string>& args) {
     const pid_t child = fork();
     if (child < 0) return false;

@@ -28,13 +28,6 @@ static_assert(sizeof(nm_state) == 16 + 2 * sizeof(nm_end), "state layout");
 static_assert(offsetof(nm_end, req_vanish) == 80, "state layout");
 
 #if defined(_WIN32)
-// Linux paths seen from Wine: drive Z is the root.
-std::string FromLinux(const std::string& path) {
-    std::string out = "Z:" + path;
-    for (char& c : out)
-        if (c == '/') c = '\\';
-    return out;
-}
 
 // A claim older than any test run is left from a test that was killed.
 bool Stale(const std::string& claim) {
@@ -77,10 +70,6 @@ std::string NewFolder() {
     return "";
 }
 #else
-std::string FromLinux(const std::string& path) {
-    return path;
-}
-
 std::string NewFolder() {
     char folder[] = "/tmp/nm.XXXXXX";
     return mkdtemp(folder) ? folder : "";

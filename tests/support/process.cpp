@@ -118,6 +118,17 @@ int RunCapture(const std::string& program, const std::string& first,
 
 #endif
 
+std::string FromLinux(const std::string& path) {
+#if defined(_WIN32)
+    std::string out = "Z:" + path;
+    for (char& c : out)
+        if (c == '/') c = '\\';
+    return out;
+#else
+    return path;
+#endif
+}
+
 bool CopyFileTo(const std::string& from, const std::string& to) {
     std::error_code error;
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);

@@ -15,6 +15,9 @@ int RunCapture(const std::string& program, const std::string& first,
                const std::vector<std::string>& args, const std::string& cwd,
                std::string& output);
 
+// A Linux path as the program sees it: under Wine drive Z is the root.
+std::string FromLinux(const std::string& path);
+
 // Copies a file; true on success.
 bool CopyFileTo(const std::string& from, const std::string& to);
 
