@@ -36,7 +36,8 @@ public:
     virtual void LineSent() = 0;
     // Command 1 with the number of lines sent: the write thread has finished.
     virtual void AllLinesSent(int sent) = 0;
-    // The dialog's no-confirmation timer.
+    // The dialog's no-confirmation timer; starting a started one re-arms it. A window's
+    // timers belong to its own thread, so the dialog sets them itself when asked.
     virtual void StartTimer(unsigned id, unsigned ms) = 0;
     virtual void KillTimer(unsigned id) = 0;
 
