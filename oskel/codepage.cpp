@@ -4,6 +4,7 @@ namespace {
 
 // Unicode of the bytes 0x80-0xFF; 0 where the code page has no character, which then
 // maps to the C1 control of the same value (as Windows does), so bytes survive a round trip.
+// clang-format off
 const unsigned short kHighHalf[128] = {
     0x20AC, 0x0000, 0x201A, 0x0000, 0x201E, 0x2026, 0x2020, 0x2021,
     0x0000, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,
@@ -22,11 +23,19 @@ const unsigned short kHighHalf[128] = {
     0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
 };
+// clang-format on
+
+// Capitals of the upper half whose small letter is not 0x20 above them.
+const unsigned char kOddCapitals[][2] = {
+    {0x8A, 0x9A}, {0x8C, 0x9C}, {0x8D, 0x9D}, {0x8E, 0x9E}, {0x8F, 0x9F},
+    {0xA3, 0xB3}, {0xA5, 0xB9}, {0xAA, 0xBA}, {0xAF, 0xBF}, {0xBC, 0xBE},
+};
 
 unsigned char ByteFor(unsigned long codePoint) {
     if (codePoint < 0x80) return static_cast<unsigned char>(codePoint);
     for (int i = 0; i < 128; ++i)
-        if (OskelCp1250ToUnicode(static_cast<unsigned char>(0x80 + i)) == codePoint) return static_cast<unsigned char>(0x80 + i);
+        if (OskelCp1250ToUnicode(static_cast<unsigned char>(0x80 + i)) == codePoint)
+            return static_cast<unsigned char>(0x80 + i);
     return '?';
 }
 
@@ -52,7 +61,9 @@ unsigned long OskelCp1250ToUnicode(unsigned char c) {
     return c < 0x80 ? c : kHighHalf[c - 0x80] != 0 ? kHighHalf[c - 0x80] : c;
 }
 
-unsigned char OskelUnicodeToCp1250(unsigned long codePoint) { return ByteFor(codePoint); }
+unsigned char OskelUnicodeToCp1250(unsigned long codePoint) {
+    return ByteFor(codePoint);
+}
 
 int OskelCp1250ToWide(const char* text, unsigned short* out, int outSize) {
     if (text == nullptr) return 0;
@@ -113,4 +124,19 @@ int OskelCp1250ToUtf8(const char* text, char* out, int outSize) {
     }
     if (out != nullptr && outSize > 0) out[n < outSize - 1 ? n : outSize - 1] = 0;
     return n + 1;
+}
+
+unsigned char OskelCp1250ToLower(unsigned char c) {
+    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 0x20);
+    // Ŕ ... Ţ are 0x20 below their small letters; × (0xD7) and ß (0xDF) have no pair.
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 0x20);
+    for (const auto& pair : kOddCapitals)
+        if (pair[0] == c) return pair[1];
+    return c;
+}
+
+void OskelCp1250LowerBuffer(char* text, int count) {
+    if (text == nullptr) return;
+    for (int i = 0; i < count; ++i)
+        text[i] = static_cast<char>(OskelCp1250ToLower(static_cast<unsigned char>(text[i])));
 }

@@ -4,6 +4,10 @@
 
 #include <string>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 namespace {
 
 TEST(Encoding, CzechLiteralsAreCp1250Bytes) {
@@ -16,7 +20,8 @@ TEST(Encoding, CzechLiteralsAreCp1250Bytes) {
 
 TEST(Encoding, RoundTripsThroughWideAndUtf8) {
     std::string all;
-    for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
+    for (int c = 1; c < 256; ++c)
+        all += static_cast<char>(c);
     unsigned short wide[256];
     ASSERT_EQ(OskelCp1250ToWide(all.c_str(), wide, 256), 256);
     EXPECT_EQ(wide[0xF8 - 1], 0x0159); // ř
@@ -46,5 +51,27 @@ TEST(Encoding, MeasuresTruncatesAndReplaces) {
     EXPECT_STREQ(out, "?x");
     EXPECT_EQ(OskelCp1250ToWide(nullptr, nullptr, 0), 0);
 }
+
+TEST(Encoding, LowerCasesCzechCapitals) {
+    std::string text = "ŘÍZENÍ ŠÉF ŽÁK ĎÁBEL ŤUK ŇADRA ŮL ĚČ Ľ Ą Ł Ź Ś Ż × ß 1.23";
+    OskelCp1250LowerBuffer(&text[0], static_cast<int>(text.size()));
+    EXPECT_EQ(std::string("řízení šéf žák ďábel ťuk ňadra ůl ěč ľ ą ł ź ś ż × ß 1.23"), text);
+    char withNul[] = {'A', 0, 'B'};
+    OskelCp1250LowerBuffer(withNul, 3);
+    EXPECT_EQ(std::string("a\0b", 3), std::string(withNul, 3));
+}
+
+#if defined(_WIN32)
+// Our table against Windows' own Unicode rules, byte by byte, whatever the system code page.
+TEST(Encoding, LowerCasingAgreesWithWindows) {
+    for (int c = 1; c < 256; ++c) {
+        WCHAR wide[2] = {static_cast<WCHAR>(OskelCp1250ToUnicode(static_cast<unsigned char>(c))),
+                         0};
+        CharLowerBuffW(wide, 1);
+        const unsigned char windows = OskelUnicodeToCp1250(wide[0]);
+        EXPECT_EQ(windows, OskelCp1250ToLower(static_cast<unsigned char>(c))) << "byte " << c;
+    }
+}
+#endif
 
 } // namespace

@@ -7,8 +7,11 @@
 // "HEXDWL\n\r" starts an upload: every line (up to a line feed) is recorded and
 // acknowledged with 0x06; "RST\r" restarts the module. Otherwise it echoes, stays silent or
 // streams a file. Commands appended to the control file, one a line: "power", "echo",
-// "silent", "stream FILE", "quit". --ready FILE is created once the port is open.
+// "silent", "stream FILE", "prompt-delay MS", "send TEXT" (bytes as given, with \n, \r,
+// \\ and \xHH), "quit".
+// --ready FILE is created once the port is open.
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -50,6 +53,7 @@ struct Options {
     int promptDelay = 0;
     int ackDelay = 0;
     int paceBaud = 0; // acknowledge only after the line's wire time at this rate
+    int maxLine = 0;  // an upload line also ends after this many bytes (0 = only at "\n")
     std::set<int> dropAck, doubleAck, garbageAck;
 };
 
@@ -62,7 +66,7 @@ void Usage() {
         "              [--stream FILE] [--stream-rate BYTES_PER_S] [--power-at-start]\n"
         "              [--power-every S] [--power-on-dtr] [--prompt-delay MS]\n"
         "              [--ack-delay MS] [--pace-baud N] [--drop-ack L,..] [--double-ack L,..]\n"
-        "              [--garbage-ack L,..]\n",
+        "              [--garbage-ack L,..] [--max-line N]\n",
         stderr);
     std::exit(2);
 }
@@ -118,6 +122,8 @@ Options Parse(int argc, char** argv) {
             o.ackDelay = std::atoi(value());
         else if (a == "--pace-baud")
             o.paceBaud = std::atoi(value());
+        else if (a == "--max-line")
+            o.maxLine = std::atoi(value());
         else if (a == "--drop-ack")
             o.dropAck = LineList(value());
         else if (a == "--double-ack")
@@ -149,6 +155,30 @@ std::string VersionFromIni(const std::string& path, const std::string& key) {
     return std::string();
 }
 
+// Control-file text to bytes: \n, \r, \\ and \xHH; anything else stands for itself.
+std::string Unescape(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); i++) {
+        if (text[i] != '\\' || i + 1 >= text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char c = text[++i];
+        if (c == 'n')
+            out += '\n';
+        else if (c == 'r')
+            out += '\r';
+        else if (c == 'x' && i + 2 < text.size() &&
+                 std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+                 std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else
+            out += c;
+    }
+    return out;
+}
+
 class Module {
 public:
     Module(CComm& port, const Options& options) : m_port(port), m_o(options) {
@@ -157,6 +187,7 @@ public:
                                               : "MODSIM simulated module v1.0";
         if (!m_o.record.empty()) m_record.open(m_o.record, std::ios::binary | std::ios::trunc);
         m_idle = m_o.idle;
+        m_promptDelay = m_o.promptDelay;
         if (m_idle == "stream") StartStream(m_o.stream);
     }
 
@@ -232,14 +263,15 @@ private:
             return;
         }
         if (c == kEsc)
-            Schedule(m_o.promptDelay, ">");
+            Schedule(m_promptDelay, ">");
         else if (m_idle == "echo")
             Schedule(0, std::string(1, c));
     }
 
     void UploadByte(char c) {
         m_line.push_back(c);
-        if (c != '\n') return;
+        const bool full = m_o.maxLine > 0 && m_line.size() >= static_cast<size_t>(m_o.maxLine);
+        if (c != '\n' && !full) return;
         ++m_lineNumber;
         if (m_record.is_open()) {
             m_record << m_line;
@@ -303,6 +335,10 @@ private:
             m_idle = line;
         else if (line.rfind("stream ", 0) == 0)
             StartStream(line.substr(7));
+        else if (line.rfind("prompt-delay ", 0) == 0)
+            m_promptDelay = std::atoi(line.c_str() + 13);
+        else if (line.rfind("send ", 0) == 0)
+            Schedule(0, Unescape(line.substr(5)));
     }
 
     // Our DSR is the other end's DTR: a rising DTR there powers the module up.
@@ -319,6 +355,7 @@ private:
     std::string m_version;
     std::ofstream m_record;
     std::string m_idle;
+    int m_promptDelay = 0;
     State m_state = State::Idle;
     std::string m_tail;
     std::string m_line;

@@ -1,0 +1,57 @@
+// Recognising a module from what it sent after power-up, against the [VER] list of
+// version.ini.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "dynstring.h"
+
+class CMyIniFile;
+
+// The received text and the abort flag shared by the identification thread and its dialog.
+class CIdentifyState {
+public:
+    static constexpr int kInitialCapacity = 1024;
+
+    CIdentifyState();
+    CIdentifyState(const CIdentifyState&) = delete;
+    CIdentifyState& operator=(const CIdentifyState&) = delete;
+
+    // The accumulator: everything received since it was last emptied; after a successful
+    // identification, the version text as written in version.ini.
+    CDynString& Text() { return m_text; }
+    const char* GetText() const { return m_text.GetString() ? m_text.GetString() : ""; }
+    int Length() const;
+    void Clear();
+    void Append(const char* chunk);
+
+    // Cleared when the power-cycle dialog starts, set when it is left by a button.
+    void ClearAbort() { m_abort.store(0); }
+    void Abort() { m_abort.store(1); }
+    bool Aborted() const { return m_abort.load() != 0; }
+
+    // The one state of the process.
+    static CIdentifyState& Process();
+
+private:
+    CDynString m_text;
+    std::atomic<int32_t> m_abort;
+};
+
+// Results of Identify besides a key number (>= 1).
+enum : int32_t {
+    kIdentifyIncomplete = 0,
+    kIdentifyUnknown = -10,
+    kIdentifyTooShort = -20,
+    kIdentifyNoRecord = -30,
+};
+// Received text shorter than this is never evaluated.
+const int kIdentifyMinLength = 25;
+
+// Lower-cases the text in place, takes what follows its first "\n\r" as the record and
+// compares it with the [VER] keys 1, 2, ... up to the first gap. On a match the text becomes
+// the version as written in the file and the key number is returned.
+int32_t Identify(CMyIniFile* versions, CDynString& text);
+// The same on the process's accumulator.
+int32_t Identify(CMyIniFile* versions);

@@ -1,0 +1,44 @@
+// The identification thread: listens while the module is switched off and on, recognises it
+// from its banner and brings it to the ">" prompt.
+#pragma once
+
+#include <cstdint>
+
+#include "identify.h"
+#include "mythread.h"
+
+class CComm;
+class CMyIniFile;
+class ILoadingNotify;
+
+// Context words: the port (CComm), version.ini (CMyIniFile), the power-cycle dialog
+// (ILoadingNotify).
+class CStartThread : public CMyThread {
+public:
+    enum : int32_t { kExitPortClosed = 0, kExitNoContext = -10, kExitAborted = -110 };
+    // Error codes reported to the dialog.
+    enum : int { kReportNoVersion = -9, kReportIncomplete = -8 };
+    static constexpr int32_t kReadWaitMs = 500;
+    // Silence after which a partial banner is thrown away: four reads' worth.
+    static constexpr int32_t kIdleResetMs = 4 * kReadWaitMs;
+    static constexpr int32_t kPromptWaitMs = 2500;
+    static const char kPromptTimeoutText[];
+
+    // state: null for the process's own.
+    explicit CStartThread(CIdentifyState* state = nullptr);
+    // Asks a running thread to stop and waits for it, so it never outlives its object.
+    ~CStartThread() override;
+
+    CIdentifyState& State() { return *m_state; }
+
+    static int32_t TARLIN_THREAD_CALL ThreadFunction(MyThreadContext* context);
+
+private:
+    int32_t Run(CComm& port, CMyIniFile& versions, ILoadingNotify& dialog);
+    // Takes a chunk with data; a result to end the thread with, or 0 to go on listening.
+    int32_t Evaluate(CComm& port, CMyIniFile& versions, ILoadingNotify& dialog, int32_t& previous);
+    // 1 when ">" came in time, 0 after the time-out, -110 when aborted.
+    int32_t WaitForPrompt(CComm& port);
+
+    CIdentifyState* m_state;
+};
