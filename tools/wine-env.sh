@@ -74,9 +74,12 @@ _wineserver_running() {
     return 1
 }
 
+# Sets TARLIN_STARTED_SERVER to the pid of the server it started (empty when one was running).
 _start_wineserver() {
+    TARLIN_STARTED_SERVER=""
     _wineserver_running && return 0
-    setsid wineserver -p "$1" </dev/null >/dev/null 2>&1 &
+    setsid wineserver -f -p "$1" </dev/null >/dev/null 2>&1 &
+    TARLIN_STARTED_SERVER=$!
     $TARLIN_WINE wineboot </dev/null >/dev/null 2>&1 || true
 }
 
@@ -90,7 +93,7 @@ wine_session_start() {
     fi
     export DISPLAY=$display
     _start_wineserver 600
-    server=$(pgrep -n -f "wineserver.* -p 600" || true)
+    server=$TARLIN_STARTED_SERVER
     printf '%s\n%s\n%s\n' "$display" "$xpid" "$server" >"$TARLIN_WINE_SESSION"
 }
 
@@ -98,8 +101,11 @@ wine_session_stop() {
     [ -f "$TARLIN_WINE_SESSION" ] || return 0
     local display xpid server
     { read -r display; read -r xpid; read -r server; } <"$TARLIN_WINE_SESSION" || true
-    DISPLAY=$display wineserver -k 2>/dev/null || true
-    _pid_alive "$server" && kill "$server" 2>/dev/null
+    # Only a server this session started is ended; another run may be using this prefix.
+    if _pid_alive "$server"; then
+        DISPLAY=$display wineserver -k 2>/dev/null || true
+        kill "$server" 2>/dev/null
+    fi
     _pid_alive "$xpid" && kill "$xpid" 2>/dev/null
     rm -f "$TARLIN_WINE_SESSION"
     return 0
