@@ -31,6 +31,16 @@ bool Measure(HDC dc, HFONT font, TEXTMETRICW* metrics) {
     return ok;
 }
 
+// Whether the font mapper really gave Fixedsys, not some other face for want of it.
+bool IsFixedsys(HDC dc, HFONT font) {
+    HGDIOBJ old = ::SelectObject(dc, font);
+    if (old == nullptr) return false;
+    wchar_t face[LF_FACESIZE] = {};
+    ::GetTextFaceW(dc, LF_FACESIZE, face);
+    ::SelectObject(dc, old);
+    return ::lstrcmpiW(face, L"Fixedsys") == 0;
+}
+
 bool DrawsCzechWith(HDC dc, HFONT font) {
     HGDIOBJ old = ::SelectObject(dc, font);
     if (old == nullptr) return false;
@@ -107,12 +117,14 @@ int CTerminalFont::CreateResidentObject() {
         Keep(fixedsys, false, screen.Get());
         return 1;
     }
-    if (Monospaced(cell) && DrawsCzechWith(screen.Get(), fixedsys)) {
+    const bool real = IsFixedsys(screen.Get(), fixedsys) && Monospaced(cell);
+    if (real && DrawsCzechWith(screen.Get(), fixedsys)) {
         Keep(fixedsys, false, screen.Get());
         return 1;
     }
-    // The replacement takes Fixedsys's cell, so lines keep their length and height.
-    if (!Monospaced(cell) || cell.tmHeight <= 0) {
+    // The replacement takes Fixedsys's cell, so lines keep their length and height; a
+    // system without Fixedsys gets the cell Fixedsys has elsewhere.
+    if (!real) {
         cell.tmHeight = kFixedsysHeight;
         cell.tmAveCharWidth = kFixedsysWidth;
     }
