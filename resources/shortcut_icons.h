@@ -10,6 +10,7 @@ struct ShortcutIcon {
 };
 
 constexpr int kShortcutIconCount = 34;
+// clang-format off
 inline constexpr ShortcutIcon kShortcutIcons[kShortcutIconCount] = {
     {IDI_TARLIN, 0, "Tarlin"},
     {1021, 7, "Tarlin COM1"},
@@ -46,3 +47,4 @@ inline constexpr ShortcutIcon kShortcutIcons[kShortcutIconCount] = {
     {1052, 38, "Tarlin EM-3"}, // měření
     {1053, 39, "Tarlin VM-1"}, // měření
 };
+// clang-format on
