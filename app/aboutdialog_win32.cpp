@@ -72,7 +72,12 @@ LRESULT CAboutDialog::OnMouseMove(WPARAM keys, int x, int y) {
     return CMyDialog::OnMouseMove(keys, x, y);
 }
 
+// Decided by where the mouse is now: the flag of the last move would keep the hand one
+// move too long after leaving the logo.
 LRESULT CAboutDialog::OnSetCursor(void*, unsigned short, unsigned short) {
+    POINT mouse;
+    if (::GetCursorPos(&mouse) && ::ScreenToClient(m_hWnd, &mouse))
+        m_overLink = IsOverLogo(mouse.x, mouse.y) ? 1 : 0;
     if (!m_overLink || m_hand == nullptr) return 0;
     ::SetCursor(m_hand);
     return 1;

@@ -12,7 +12,9 @@ LRESULT CClearQuestionDialog::OnInitDialog() {
     ::SendMessageW(GetDlgItem(IDC_CLEAR_QUESTION_ICON), STM_SETICON,
                    reinterpret_cast<WPARAM>(question), 0);
     SetWindowTextA(" Tarlin ");
-    return 1;
+    // Enter answers "Ano": the focus starts on it rather than on the first button.
+    SetDialogItemFocus(IDC_CLEAR_YES);
+    return 0;
 }
 
 LRESULT CClearQuestionDialog::OnCommand(WPARAM wParam, LPARAM) {

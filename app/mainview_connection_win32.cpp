@@ -72,6 +72,8 @@ void CMainView::Disconnect(bool ask) {
     SuspendReadThread();
     SetPattern(Pattern::kDisconnected);
     ShowDisconnected();
+    // The port lists go gray with the port: a setting chosen now would find no port.
+    RefreshStatus(false);
 }
 
 void CMainView::DecideAboutScreen(bool ask) {

@@ -3,6 +3,7 @@
 #include "codepage.h"
 #include "process.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <cstdio>
@@ -413,6 +414,14 @@ HWND FindChild(HWND parent, const wchar_t* className, int id) {
     ChildSearch search{className, id, nullptr};
     ::EnumChildWindows(parent, &MatchChild, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND ButtonBar(HWND main) {
+    HWND rebar = FindChild(main, L"ReBarWindow32");
+    for (HWND bar = ::GetWindow(rebar, GW_CHILD); bar != nullptr;
+         bar = ::GetWindow(bar, GW_HWNDNEXT))
+        if (::SendMessageW(bar, TB_BUTTONCOUNT, 0, 0) > 0) return bar;
+    return nullptr;
 }
 
 std::wstring WindowText(HWND window) {

@@ -111,6 +111,8 @@ void Pump(int ms);
 // The child of parent with this class (and id, unless -1), searched through all levels.
 HWND FindChild(HWND parent, const wchar_t* className, int id = -1);
 std::wstring WindowText(HWND window);
+// The tool bar of the main window that carries the command buttons.
+HWND ButtonBar(HWND main);
 
 // Takes a picture of the whole screen into the artefacts folder (name.png).
 bool Screenshot(const std::string& name);
