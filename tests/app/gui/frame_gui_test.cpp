@@ -396,4 +396,65 @@ TEST_F(FrameTest, ClosingWhileTheModuleStreamsEndsCleanly) {
     EXPECT_LT(took, 2000u) << "closing took " << took << " ms";
 }
 
+// Without "-c" the start asks for the port. A port that cannot be opened grays the lists
+// and shows the notice below them; choosing the null-modem's port restores them.
+TEST_F(FrameTest, PortSettingsDialogOpensTheChosenPortAndTheInformationShowsIt) {
+    NullModem low("COM9"); // the dialog offers COM1 ... COM16
+    ASSERT_TRUE(low.Ready());
+    ModuleSimulator lowSim(low, {"--idle", "silent", "--banner", kBanner});
+    ASSERT_TRUE(lowSim.Started());
+    ASSERT_TRUE(program.Start({"-w", "r"}, folder.Path()));
+    HWND dialog = program.WaitForDialog(L"Tarlin - nastavení portu", 20000);
+    ASSERT_NE(dialog, nullptr);
+    HWND ports = ::GetDlgItem(dialog, 32771);
+    HWND rates = ::GetDlgItem(dialog, 32772);
+    HWND ok = ::GetDlgItem(dialog, 32779);
+    EXPECT_EQ(::SendMessageW(ports, CB_GETCOUNT, 0, 0), 16);
+    auto choosePort = [&](const wchar_t* name) {
+        const LRESULT index = ::SendMessageW(ports, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                             reinterpret_cast<LPARAM>(name));
+        ::SendMessageW(ports, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(32771, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(ports));
+    };
+    auto height = [&]() {
+        RECT rect;
+        ::GetWindowRect(dialog, &rect);
+        return rect.bottom - rect.top;
+    };
+    choosePort(L"COM16"); // no such device here
+    EXPECT_FALSE(::IsWindowEnabled(rates));
+    EXPECT_FALSE(::IsWindowEnabled(ok));
+    const int grown = height();
+    EXPECT_TRUE(Screenshot("frame_port_settings_unusable"));
+    choosePort(L"COM9");
+    EXPECT_TRUE(::IsWindowEnabled(rates));
+    EXPECT_TRUE(::IsWindowEnabled(ok));
+    EXPECT_EQ(grown - height(), 50);
+    EXPECT_TRUE(Screenshot("frame_port_settings"));
+    ::SendMessageW(rates, CB_SETCURSEL, 6, 0); // 9600
+    ::PostMessageW(dialog, WM_COMMAND, 32779, 0);
+    main = program.MainWindow();
+    ASSERT_NE(main, nullptr);
+    ProgramState state;
+    ASSERT_TRUE(program.WaitFor(
+        [](const ProgramState& s) { return s.portOpen == 1 && s.portName == "COM9"; }, 10000,
+        &state));
+    EXPECT_EQ(state.baudRate, 9600);
+    EXPECT_EQ(state.Status(2), "Připojen: COM9 9600/8/Žádná (NO)");
+
+    program.Command(kInfo);
+    HWND info = program.WaitForDialog(L"Informace o připojení", 5000);
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(WindowText(::GetDlgItem(info, 32810)), L"COM9");
+    EXPECT_EQ(WindowText(::GetDlgItem(info, 32811)), L"9600");
+    EXPECT_EQ(WindowText(::GetDlgItem(info, 32812)), L"8");
+    EXPECT_EQ(WindowText(::GetDlgItem(info, 32813)), L"Žádná (NO)");
+    EXPECT_TRUE(Screenshot("frame_connection_info"));
+    ::PostMessageW(info, WM_COMMAND, 32818, 0);
+    for (int i = 0; i < 40 && ::IsWindow(info); ++i)
+        Pump(100);
+    EXPECT_FALSE(::IsWindow(info));
+}
+
 } // namespace
