@@ -386,7 +386,12 @@ TEST_F(FrameTest, ClosingWhileTheModuleStreamsEndsCleanly) {
     Simulate({"--idle", "silent", "--stream-rate", "40000"});
     StartConnected();
     sim->Command("stream " + stream);
-    ASSERT_TRUE(program.WaitFor([](const ProgramState& s) { return s.usedLines > 50; }, 10000));
+    // The view follows the newest lines while they come.
+    ProgramState state;
+    ASSERT_TRUE(program.WaitFor(
+        [](const ProgramState& s) { return s.usedLines > 50 && s.viewLine > 30; }, 10000,
+        &state))
+        << state.usedLines << " lines, view at " << state.viewLine;
     program.Close();
     const DWORD start = ::GetTickCount();
     int code = 1;
@@ -455,6 +460,16 @@ TEST_F(FrameTest, PortSettingsDialogOpensTheChosenPortAndTheInformationShowsIt) 
     for (int i = 0; i < 40 && ::IsWindow(info); ++i)
         Pump(100);
     EXPECT_FALSE(::IsWindow(info));
+}
+
+TEST_F(FrameTest, CancellingThePortSettingsAtStartEndsWithMinusTwo) {
+    ASSERT_TRUE(program.Start({"-w", "r"}, folder.Path()));
+    HWND dialog = program.WaitForDialog(L"Tarlin - nastavení portu", 20000);
+    ASSERT_NE(dialog, nullptr);
+    ::PostMessageW(dialog, WM_COMMAND, 32780, 0); // "Storno"
+    int code = 0;
+    ASSERT_TRUE(program.WaitForExit(10000, &code));
+    EXPECT_EQ(code, -2);
 }
 
 } // namespace
