@@ -7,6 +7,8 @@
 #include "testprobe_win32.h"
 #include "cp1250text_win32.h"
 
+#include <commctrl.h>
+
 #include <cstdarg>
 #include <cstdio>
 
@@ -61,6 +63,18 @@ LRESULT CMainView::AnswerTestProbe(LPARAM requester) {
         HWND list = m_toolbar.GetList(id);
         report.Add(
             Format("list %u %d %s", id, ::IsWindowEnabled(list) ? 1 : 0, ListText(list).c_str()));
+    }
+    HWND bar = m_toolbar.GetWindow();
+    const int buttons = static_cast<int>(::SendMessageW(bar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < buttons; ++i) {
+        TBBUTTON button{};
+        RECT place{};
+        if (!::SendMessageW(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button)) ||
+            button.idCommand == 0 ||
+            !::SendMessageW(bar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&place)))
+            continue;
+        report.Add(Format("button %d %ld %ld %ld %ld", button.idCommand, place.left, place.top,
+                          place.right, place.bottom));
     }
     CComm& port = m_data->GetPort();
     report.Add(Format("port %d %d %d %d %s", port.IsOpen(), port.GetBaudRate(), port.GetByteSize(),

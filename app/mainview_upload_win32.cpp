@@ -26,5 +26,8 @@ int CMainView::ContinueAfterCommandLineHelp() {
     return 1;
 }
 
-// "-f", "-cm", "-t" and the closing letter "x" of "-w" run here once they exist.
-void CMainView::RunCommandLineOperations() {}
+// "-f", "-cm", "-t" and the closing letter "x" of "-w" (noted in m_closeAtEnd) run here
+// once they exist; until then start-up goes on.
+bool CMainView::RunCommandLineOperations() {
+    return true;
+}

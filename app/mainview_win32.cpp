@@ -75,8 +75,7 @@ LRESULT CMainView::OnCreate(CREATESTRUCT*) {
     SetPattern(open ? (result == 0 ? Pattern::kNoModule : Pattern::kConnected)
                     : Pattern::kDisconnected);
     m_view.SetData(m_data);
-    RunCommandLineOperations();
-    if (m_closeAtEnd) return -1;
+    if (!RunCommandLineOperations()) return -1;
     if (!CreateView()) return -1;
     RestorePosition();
     m_created = 1;

@@ -92,7 +92,8 @@ private:
     void ShowInitialStatus();
     void Layout();
     int ContinueAfterCommandLineHelp();
-    void RunCommandLineOperations();
+    // False when the main window is not to be made (the "-w" letter x).
+    bool RunCommandLineOperations();
 
     // Menus, tips and patterns (mainview_menus_win32.cpp).
     void SetMenuTexts();

@@ -29,8 +29,7 @@ int CTarlinApp::Run(const char* arguments) {
     Inicialization(m_hInstance);
     ApplyCommandLine(arguments);
     if (!FindProgramFiles()) return kExitFilesMissing;
-    if (!CreateMainWindow()) return kExitNoMainWindow;
-    const int code = MessageLoop();
+    const int code = CreateMainWindow() ? MessageLoop() : kExitNoMainWindow;
     ControlUnsubclass(m_hInstance);
     return code;
 }
@@ -73,13 +72,16 @@ int CTarlinApp::CreateMainWindow() {
 }
 
 // Accelerators first, then the chat dialog's keys, then the window the message is for.
+// A key pressed in any window of the main window (a tool-bar list among them) gives its
+// command to the main window itself, which alone knows the commands.
 int CTarlinApp::MessageLoop() {
     HACCEL accelerators = ::LoadAcceleratorsW(static_cast<HINSTANCE>(m_hInstance),
                                               MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    HWND main = m_mainView.GetSafeHandle();
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (accelerators != nullptr &&
-            ::TranslateAcceleratorW(message.hwnd, accelerators, &message))
+        HWND target = message.hwnd == main || ::IsChild(main, message.hwnd) ? main : message.hwnd;
+        if (accelerators != nullptr && ::TranslateAcceleratorW(target, accelerators, &message))
             continue;
         HWND chat = m_mainView.GetChatWindow();
         if (chat != nullptr && ::IsDialogMessageW(chat, &message)) continue;

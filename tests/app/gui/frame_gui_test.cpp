@@ -56,6 +56,26 @@ protected:
         return state != -1 && (state & TBSTATE_ENABLED) != 0;
     }
 
+    // The text of the tip that shows while the mouse rests on a tool-bar button.
+    std::wstring TipOver(unsigned int command) {
+        ProgramState state;
+        if (!program.Query(state) || state.buttons.count(command) == 0) return L"?";
+        RECT place = state.buttons[command];
+        POINT middle{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+        ::ClientToScreen(ButtonBar(main), &middle);
+        MoveMouse(middle.x, middle.y - 1);
+        MoveMouse(middle.x, middle.y);
+        for (int i = 0; i < 40; ++i) {
+            Pump(100);
+            HWND tip = program.FindVisibleWindowOfClass(L"tooltips_class32");
+            wchar_t text[512] = {};
+            if (tip != nullptr)
+                ::SendMessageW(tip, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+            if (text[0] != 0) return text;
+        }
+        return std::wstring();
+    }
+
     NullModem modem;
     StartFolder folder;
     std::unique_ptr<ModuleSimulator> sim;
@@ -86,6 +106,9 @@ TEST_F(FrameTest, PortFromTheCommandLineConnectsWithoutDialogs) {
     EXPECT_TRUE(ButtonEnabled(kDisconnect));
     EXPECT_FALSE(ButtonEnabled(kOpenUpload));
     EXPECT_TRUE(ButtonEnabled(1517));
+    // The buttons' tips say what they do, and why a grayed one waits.
+    EXPECT_EQ(TipOver(kDisconnect), L"Odpojení od portu");
+    EXPECT_EQ(TipOver(kConnect), L"Připojení k portu.\r\nVolba je přístupná po odpojení od portu.");
 
     sim->Command("power");
     ASSERT_TRUE(WaitForText(kBanner, &state));
@@ -389,8 +412,7 @@ TEST_F(FrameTest, ClosingWhileTheModuleStreamsEndsCleanly) {
     // The view follows the newest lines while they come.
     ProgramState state;
     ASSERT_TRUE(program.WaitFor(
-        [](const ProgramState& s) { return s.usedLines > 50 && s.viewLine > 30; }, 10000,
-        &state))
+        [](const ProgramState& s) { return s.usedLines > 50 && s.viewLine > 30; }, 10000, &state))
         << state.usedLines << " lines, view at " << state.viewLine;
     program.Close();
     const DWORD start = ::GetTickCount();
@@ -404,6 +426,8 @@ TEST_F(FrameTest, ClosingWhileTheModuleStreamsEndsCleanly) {
 // Without "-c" the start asks for the port. A port that cannot be opened grays the lists
 // and shows the notice below them; choosing the null-modem's port restores them.
 TEST_F(FrameTest, PortSettingsDialogOpensTheChosenPortAndTheInformationShowsIt) {
+    PageRecorder pages;
+    { std::ofstream(folder.File("TarlinHelp.htm")) << "<html></html>"; }
     NullModem low("COM9"); // the dialog offers COM1 ... COM16
     ASSERT_TRUE(low.Ready());
     ModuleSimulator lowSim(low, {"--idle", "silent", "--banner", kBanner});
@@ -437,6 +461,13 @@ TEST_F(FrameTest, PortSettingsDialogOpensTheChosenPortAndTheInformationShowsIt) 
     EXPECT_TRUE(::IsWindowEnabled(ok));
     EXPECT_EQ(grown - height(), 50);
     EXPECT_TRUE(Screenshot("frame_port_settings"));
+    // F1 in the dialog opens the help at the port settings.
+    ASSERT_TRUE(BringToFront(dialog));
+    PressKey(VK_F1);
+    for (int i = 0; i < 40 && pages.Requests().empty(); ++i)
+        Pump(100);
+    ASSERT_EQ(pages.Requests().size(), 1u);
+    EXPECT_NE(pages.Requests()[0].find("TarlinHelp.htm#topic40"), std::string::npos);
     ::SendMessageW(rates, CB_SETCURSEL, 6, 0); // 9600
     ::PostMessageW(dialog, WM_COMMAND, 32779, 0);
     main = program.MainWindow();

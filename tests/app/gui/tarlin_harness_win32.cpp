@@ -95,6 +95,11 @@ void ParseLine(const std::string& line, ProgramState& state) {
         std::string rest;
         std::getline(in, rest);
         state.lists[id] = {enabled != 0, rest.empty() ? rest : rest.substr(1)};
+    } else if (kind == "button") {
+        unsigned int id = 0;
+        RECT place{};
+        in >> id >> place.left >> place.top >> place.right >> place.bottom;
+        state.buttons[id] = place;
     } else if (kind == "port") {
         in >> state.portOpen >> state.baudRate >> state.byteSize >> state.parity >> state.portName;
     } else if (kind == "options") {
@@ -274,6 +279,35 @@ HWND TarlinProcess::WaitForWindow(const std::wstring& title, int timeoutMs) {
         Pump(50);
     } while (static_cast<int>(end - ::GetTickCount()) > 0);
     return nullptr;
+}
+
+namespace {
+
+struct ClassSearch {
+    DWORD process;
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<ClassSearch*>(lParam);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (owner != search->process || !::IsWindowVisible(window) ||
+        ::lstrcmpiW(name, search->className) != 0)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+} // namespace
+
+HWND TarlinProcess::FindVisibleWindowOfClass(const wchar_t* className) const {
+    ClassSearch search{m_process.dwProcessId, className, nullptr};
+    ::EnumWindows(&MatchClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 HWND TarlinProcess::WaitForDialog(const std::wstring& title, int timeoutMs) {

@@ -30,6 +30,7 @@ struct ProgramState {
     std::string status[4]; // cp1250, as set (with the padding blanks)
     unsigned int statusIcon[4] = {};
     std::map<unsigned int, List> lists;
+    std::map<unsigned int, RECT> buttons; // tool-bar buttons, in the bar's client area
     int portOpen = 0, baudRate = 0, byteSize = 0, parity = 0;
     std::string portName;
     int es = 0, hexOutput = 0, autoScroll = 0, echo = 0, alwaysClear = 0, alwaysWithoutClear = 0,
@@ -74,6 +75,8 @@ public:
     HWND WaitForWindow(const std::wstring& title, int timeoutMs);
     // Whether such a window exists now; className narrows the search when given.
     HWND FindWindowTitled(const std::wstring& title, const wchar_t* className = nullptr) const;
+    // A shown top-level window of the program of this class (a tool tip, a menu).
+    HWND FindVisibleWindowOfClass(const wchar_t* className) const;
     // A dialog (or message box) of the program with this title.
     HWND WaitForDialog(const std::wstring& title, int timeoutMs);
 
