@@ -616,8 +616,8 @@ def about_logo():
     c = Canvas(80, 50, ss=4, background=NAVY)
     c.gradient_fill(Rect(0, 0, 80, 50), (34, 52, 104), (16, 24, 52))
     dsub_emblem(c, 28, 4, 24, 11, (150, 164, 196), (40, 56, 100), (210, 218, 236))
-    word = Glyphs(LARGE, "TARLIN", 40 - text_width(LARGE, "TARLIN", 2) / 2, 19, 2, dots=True)
-    c.fill(word, (255, 176, 48))
+    word = Glyphs(LARGE, "TARLIN", 40 - text_width(LARGE, "TARLIN", 2) / 2, 19, 2)
+    c.fill(word, (255, 184, 52))
     c.fill(centered_glyphs(SMALL, "VANTOR", 40, 39), LIGHT_BLUE)
     return c
 
