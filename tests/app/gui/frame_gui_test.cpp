@@ -519,4 +519,41 @@ TEST_F(FrameTest, CancellingThePortSettingsAtStartEndsWithMinusTwo) {
     EXPECT_EQ(code, -2);
 }
 
+TEST_F(FrameTest, HiddenBarsLeaveTheirRoomToTheView) {
+    Simulate({"--idle", "silent"});
+    StartConnected();
+    HWND view = FindChild(main, L"TarlinViewClass");
+    ASSERT_NE(view, nullptr);
+    auto place = [&]() {
+        RECT rect;
+        ::GetWindowRect(view, &rect);
+        POINT topLeft{rect.left, rect.top};
+        ::ScreenToClient(main, &topLeft);
+        return std::make_pair(topLeft.y, rect.bottom - rect.top);
+    };
+    ProgramState state;
+    ASSERT_TRUE(program.Query(state));
+    const auto before = place();
+    EXPECT_EQ(before.first, state.toolbarHeight);
+    program.Command(1514); // "Stavový řádek"
+    ASSERT_TRUE(program.WaitFor([](const ProgramState& s) { return s.statusbarVisible == 0; }, 3000,
+                                &state));
+    Pump(300);
+    EXPECT_FALSE(state.menus[1514].checked);
+    EXPECT_EQ(place().second, before.second + state.statusbarHeight);
+    program.Command(1513); // "Tlačítková lišta"
+    ASSERT_TRUE(
+        program.WaitFor([](const ProgramState& s) { return s.toolbarVisible == 0; }, 3000, &state));
+    Pump(300);
+    EXPECT_EQ(place().first, 0);
+    program.Command(1514);
+    program.Command(1513);
+    ASSERT_TRUE(program.WaitFor(
+        [](const ProgramState& s) { return s.toolbarVisible == 1 && s.statusbarVisible == 1; },
+        3000, &state));
+    Pump(300);
+    EXPECT_TRUE(state.menus[1513].checked);
+    EXPECT_EQ(place(), before);
+}
+
 } // namespace
