@@ -267,6 +267,14 @@ TEST_F(FrameTest, DisconnectAsksAboutTheScreenAndAlwaysYesIsKept) {
     ASSERT_TRUE(program.WaitForExit(10000, &code));
     EXPECT_EQ(ReadLastSetting("AlwaysClear"), "true");
     EXPECT_EQ(ReadLastSetting("AlwaysWithoutClear"), "false");
+    // The window's place is kept per Windows user next to version.ini.
+    wchar_t user[256] = {};
+    DWORD size = 256;
+    ::GetUserNameW(user, &size);
+    const std::wstring settings =
+        std::wstring(folder.Path().begin(), folder.Path().end()) + L"\\setting.ini";
+    EXPECT_EQ(::GetPrivateProfileIntW(user, L"Width", -1, settings.c_str()), 400);
+    EXPECT_EQ(::GetPrivateProfileIntW(user, L"Height", -1, settings.c_str()), 300);
 }
 
 TEST_F(FrameTest, HexDisplayGraysTheEscapeModes) {
@@ -509,8 +517,9 @@ TEST_F(FrameTest, PortSettingsDialogOpensTheChosenPortAndTheInformationShowsIt) 
     EXPECT_FALSE(::IsWindow(info));
 }
 
+// A port from the command line that cannot be opened brings the port settings instead.
 TEST_F(FrameTest, CancellingThePortSettingsAtStartEndsWithMinusTwo) {
-    ASSERT_TRUE(program.Start({"-w", "r"}, folder.Path()));
+    ASSERT_TRUE(program.Start({"-c", "COM16", "9600", "8", "0", "-w", "r"}, folder.Path()));
     HWND dialog = program.WaitForDialog(L"Tarlin - nastavení portu", 20000);
     ASSERT_NE(dialog, nullptr);
     ::PostMessageW(dialog, WM_COMMAND, 32780, 0); // "Storno"
