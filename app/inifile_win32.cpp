@@ -1,8 +1,8 @@
 // Settings files on Windows: the platform's private-profile functions. Files we create start
 // with a UTF-16 byte-order mark, so the profile functions keep every character of a value
 // whatever the system's ANSI code page is.
-#include "codepage.h"
 #include "inifile.h"
+#include "wide_win32.h"
 
 #include <windows.h>
 
@@ -13,13 +13,7 @@
 namespace inifile_platform {
 namespace {
 
-std::wstring Wide(const char* text) {
-    const int size = OskelCp1250ToWide(text, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    OskelCp1250ToWide(text, reinterpret_cast<unsigned short*>(&wide[0]), size);
-    wide.resize(static_cast<size_t>(size > 0 ? size - 1 : 0));
-    return wide;
-}
+using oskel::ToWide;
 
 class Handle {
 public:
@@ -37,7 +31,7 @@ private:
 };
 
 HANDLE OpenFile(const char* path, DWORD access, DWORD disposition) {
-    return CreateFileW(Wide(path).c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+    return CreateFileW(ToWide(path).c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
                        nullptr);
 }
 
@@ -59,7 +53,7 @@ bool OpenOrCreate(const char* path, bool readWrite) {
 }
 
 bool MakePlain(const char* path) {
-    return SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
+    return SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
 bool CanOpenForReading(const char* path) {
@@ -72,16 +66,15 @@ int ReadValue(const char* path, const char* section, const char* key, char* out,
     out[0] = 0;
     std::vector<wchar_t> value(static_cast<size_t>(size));
     const DWORD copied =
-        GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), L"", value.data(),
-                                 static_cast<DWORD>(size), Wide(path).c_str());
+        GetPrivateProfileStringW(ToWide(section).c_str(), ToWide(key).c_str(), L"", value.data(),
+                                 static_cast<DWORD>(size), ToWide(path).c_str());
     if (copied == 0) return 0;
-    OskelWideToCp1250(reinterpret_cast<const unsigned short*>(value.data()), out, size);
-    return static_cast<int>(strlen(out));
+    return oskel::ToCp1250(value.data(), out, size);
 }
 
 bool WriteValue(const char* path, const char* section, const char* key, const char* value) {
-    return WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str(),
-                                      Wide(path).c_str()) != 0;
+    return WritePrivateProfileStringW(ToWide(section).c_str(), ToWide(key).c_str(),
+                                      ToWide(value).c_str(), ToWide(path).c_str()) != 0;
 }
 
 bool Recreate(const char* path) {

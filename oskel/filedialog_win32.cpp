@@ -52,7 +52,7 @@ INT_PTR CMyFileDialog::ShowModalDialog() {
     const std::wstring ext = oskel::ToWide(m_defaultExt);
     const std::wstring title = oskel::ToWide(m_save ? "Uložit soubor" : "Otevřít soubor");
     wchar_t file[kFileNameSize];
-    OskelCp1250ToWide(m_fileName, reinterpret_cast<unsigned short*>(file), kFileNameSize);
+    oskel::ToWide(m_fileName, file, kFileNameSize);
     m_record.lpstrFilter = m_filter != nullptr ? filter.c_str() : nullptr;
     m_record.lpstrDefExt = m_defaultExt != nullptr ? ext.c_str() : nullptr;
     m_record.lpstrTitle = title.c_str();

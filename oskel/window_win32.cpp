@@ -328,7 +328,7 @@ int CMyWindow::CreateCommon(const char* title, unsigned long style, unsigned lon
 
 const wchar_t* CMyWindow::ClassNameOrAtom(wchar_t* buffer, int size) const {
     if (m_className.IsEmpty()) return MAKEINTRESOURCEW(m_templateId);
-    OskelCp1250ToWide(m_className.GetString(), reinterpret_cast<unsigned short*>(buffer), size);
+    oskel::ToWide(m_className.GetString(), buffer, size);
     return buffer;
 }
 
