@@ -1,6 +1,7 @@
 #include "dialog.h"
 
 #include "application.h"
+#include "coloredtextparam.h"
 #include "wide_win32.h"
 
 #include <cstring>
@@ -226,7 +227,7 @@ LRESULT CMyDialog::DispatchDialog(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZING: return OnSizing(wParam, lParam);
     case WM_MOVING: return OnMoving(reinterpret_cast<RECT*>(lParam), wParam);
     case WM_EXITSIZEMOVE: return OnExitSizeMove();
-    case WM_USER + 1:
+    case MY_COLORED_TEXT_GETTEXTPARAM:
         return OnMyColoredTextGetTextParam(wParam,
                                            reinterpret_cast<MY_COLORED_TEXT_STRUCT*>(lParam));
     default: return 0;
@@ -292,7 +293,7 @@ LRESULT CMyDialog::OnMoving(RECT* rect, WPARAM edge) {
     return Forward(WM_MOVING, edge, reinterpret_cast<LPARAM>(rect));
 }
 LRESULT CMyDialog::OnMyColoredTextGetTextParam(WPARAM id, MY_COLORED_TEXT_STRUCT* parameters) {
-    return Forward(WM_USER + 1, id, reinterpret_cast<LPARAM>(parameters));
+    return Forward(MY_COLORED_TEXT_GETTEXTPARAM, id, reinterpret_cast<LPARAM>(parameters));
 }
 LRESULT CMyDialog::OnNCLButtonUp(WPARAM, int, int) {
     return 0;
