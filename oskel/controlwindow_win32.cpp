@@ -24,13 +24,7 @@ CMyControlWindow::CMyControlWindow(const char* className, void* procedure)
       m_controlId(0) {}
 
 CMyControlWindow::~CMyControlWindow() {
-    if (m_hWnd != nullptr && ::IsWindow(m_hWnd) &&
-        GetWindowLongPtrW(m_hWnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this)) {
-        // The window must not reach this object's handlers while the object goes away.
-        SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
-        ::DestroyWindow(m_hWnd);
-    }
-    m_hWnd = nullptr;
+    DetachAndDestroy();
 }
 
 int CMyControlWindow::Create(const char* title, unsigned long style, void* parent, unsigned int id,

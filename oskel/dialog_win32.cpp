@@ -44,12 +44,7 @@ CMyDialog::CMyDialog(unsigned int templateId, DLGPROC procedure, void* parent)
 }
 
 CMyDialog::~CMyDialog() {
-    if (m_hWnd != nullptr && ::IsWindow(m_hWnd) &&
-        GetWindowLongPtrW(m_hWnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this)) {
-        SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
-        ::DestroyWindow(m_hWnd);
-    }
-    m_hWnd = nullptr;
+    DetachAndDestroy();
     delete[] m_title;
 }
 
@@ -194,43 +189,19 @@ INT_PTR CALLBACK CMyDialog::DialogProc(HWND window, UINT message, WPARAM wParam,
 LRESULT CMyDialog::DispatchDialog(UINT message, WPARAM wParam, LPARAM lParam) {
     const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
     switch (message) {
-    case WM_CREATE: return OnCreate(reinterpret_cast<CREATESTRUCT*>(lParam));
-    case WM_DESTROY: return OnDestroy();
-    case WM_MOVE: return OnMove(x, y);
-    case WM_SIZE: return OnSize(wParam, LOWORD(lParam), HIWORD(lParam));
-    case WM_SETTEXT: {
-        const std::string text = oskel::ToCp1250(reinterpret_cast<const wchar_t*>(lParam));
-        return OnSetText(lParam != 0 ? text.c_str() : nullptr);
-    }
-    case WM_PAINT: return Paint();
-    case WM_CLOSE: return OnClose();
     case WM_QUIT: return OnQuit(static_cast<int>(wParam));
-    case WM_ERASEBKGND: return OnEraseBkgnd(reinterpret_cast<void*>(wParam));
-    case WM_NOTIFY: return OnNotify(wParam, lParam);
-    case WM_HELP: return OnHelp(reinterpret_cast<HELPINFO*>(lParam));
-    case WM_NCACTIVATE: return OnNCActivate(wParam, lParam);
-    case WM_NCLBUTTONDOWN: return OnNCLButtonDown(wParam, x, y);
     case WM_NCLBUTTONUP: return OnNCLButtonUp(wParam, x, y);
-    case WM_NCLBUTTONDBLCLK: return OnNCLButtonDblClk(wParam, x, y);
-    case WM_COMMAND: return OnCommand(wParam, lParam);
-    case WM_TIMER: return OnTimer(wParam, reinterpret_cast<TIMERPROC>(lParam));
-    case WM_HSCROLL:
-        return OnHScroll(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<void*>(lParam));
-    case WM_VSCROLL:
-        return OnVScroll(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<void*>(lParam));
-    case WM_MOUSEMOVE: return OnMouseMove(wParam, x, y);
-    case WM_LBUTTONDOWN: return OnLButtonDown(wParam, x, y);
-    case WM_LBUTTONUP: return OnLButtonUp(wParam, x, y);
     case WM_LBUTTONDBLCLK: return OnLButtonDblClk(wParam, x, y);
-    case WM_MOUSEWHEEL:
-        return OnMouseWheel(LOWORD(wParam), static_cast<short>(HIWORD(wParam)), x, y);
-    case WM_SIZING: return OnSizing(wParam, lParam);
     case WM_MOVING: return OnMoving(reinterpret_cast<RECT*>(lParam), wParam);
     case WM_EXITSIZEMOVE: return OnExitSizeMove();
     case MY_COLORED_TEXT_GETTEXTPARAM:
         return OnMyColoredTextGetTextParam(wParam,
                                            reinterpret_cast<MY_COLORED_TEXT_STRUCT*>(lParam));
-    default: return 0;
+    default: {
+        int handled = 0;
+        const LRESULT result = DispatchShared(message, wParam, lParam, &handled);
+        return handled ? result : 0;
+    }
     }
 }
 

@@ -150,6 +150,14 @@ protected:
     LRESULT Forward(UINT message, WPARAM wParam, LPARAM lParam);
     // Dispatch of CMyWindow's own message table; `handled` is 0 for messages outside it.
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam, int* handled);
+    // The part of the table that windows and dialogs share.
+    LRESULT DispatchShared(UINT message, WPARAM wParam, LPARAM lParam, int* handled);
+    LRESULT DispatchSetText(LPARAM lParam);
+    // The stored handle is a live window that still reaches this object.
+    bool HoldsBoundWindow() const;
+    // Destroys that window without letting its last messages reach this object (whose
+    // derived parts are gone in a destructor), and forgets the handle.
+    void DetachAndDestroy();
     const wchar_t* ClassNameOrAtom(wchar_t* buffer, int size) const;
     int CreatePlatformWindow(void* instance, const char* title, unsigned long style,
                              unsigned long exStyle, RECT* rect, void* menu);
