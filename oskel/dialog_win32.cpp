@@ -14,6 +14,9 @@ LPARAM PackPoint(int x, int y) {
     return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
 }
 
+// Moves and sizes an item without redrawing it or touching z-order and activation.
+const UINT kPlaceOnly = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+
 HINSTANCE ApplicationInstance() {
     return static_cast<HINSTANCE>(CMyWindowObject::m_pApplication->GetSaveInstance());
 }
@@ -434,7 +437,7 @@ int CMyDialog::MoveItemResize(unsigned int id, int left, int top, int right, int
                               RECT* out) {
     HWND item = GetDlgItem(id);
     if (item == nullptr || right < left || bottom < top) return 0;
-    ::SetWindowPos(item, nullptr, left, top, right - left, bottom - top, 0x021C);
+    ::SetWindowPos(item, nullptr, left, top, right - left, bottom - top, kPlaceOnly);
     RECT actual;
     if (!GetDialogItemRect(id, &actual)) return 0;
     if (out != nullptr) *out = actual;

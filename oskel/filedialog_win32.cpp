@@ -6,6 +6,13 @@
 #include <cstring>
 #include <string>
 
+namespace {
+
+const DWORD kDialogFlags =
+    OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
+
+} // namespace
+
 CMyFileDialog::CMyFileDialog(void* owner, int save, int templateId, LPOFNHOOKPROC hook)
     : CMyDialog(static_cast<unsigned int>(templateId), reinterpret_cast<DLGPROC>(hook), owner),
       m_record(), m_fileName(), m_save(save), m_filter(nullptr), m_defaultExt(nullptr) {
@@ -18,7 +25,7 @@ CMyFileDialog::CMyFileDialog(void* owner, int save, int templateId, LPOFNHOOKPRO
     m_record.nMaxFile = kFileNameSize;
     m_record.lpfnHook = hook;
     m_record.lpTemplateName = templateId != -1 ? MAKEINTRESOURCEW(templateId) : nullptr;
-    m_record.Flags = 0x00881804;
+    m_record.Flags = kDialogFlags;
     if (templateId != -1) m_record.Flags |= OFN_ENABLETEMPLATE;
     if (hook != nullptr) m_record.Flags |= OFN_ENABLEHOOK;
 }
