@@ -140,7 +140,7 @@ void CTarlinData::LoadLastSettings(bool portAndView) {
 }
 
 void CTarlinData::LoadPortAndView() {
-    if (ReadIs("ChatMode", "true")) m_chatMode = 1;
+    if (ReadIs("ChatMode", "true")) m_chatWantedAtStart = true;
     LoadPort();
     int value = 0;
     // Only the modes there are: a stored number beyond them would leave the terminal in none.
