@@ -1,6 +1,8 @@
-// Settings files on Windows: the platform's private-profile functions. Files we create start
-// with a UTF-16 byte-order mark, so the profile functions keep every character of a value
-// whatever the system's ANSI code page is.
+// Settings files on Windows. Files we create start with a UTF-16 byte-order mark and go
+// through the platform's wide profile functions, which then keep every character of a value
+// whatever the system's ANSI code page is. Files without that mark (the shipped version.ini,
+// files of other tools and earlier versions) are cp1250: the profile functions would decode
+// them in the system's code page, so their bytes are read and written by our own code.
 #include "inifile.h"
 #include "wide_win32.h"
 
@@ -35,10 +37,43 @@ HANDLE OpenFile(const char* path, DWORD access, DWORD disposition) {
                        nullptr);
 }
 
-bool WriteByteOrderMark(HANDLE file) {
-    const unsigned char mark[2] = {0xFF, 0xFE};
+const unsigned char kUnicodeMark[2] = {0xFF, 0xFE};
+
+bool HasUnicodeMark(const char* path) {
+    Handle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    unsigned char start[2] = {};
+    DWORD read = 0;
+    return file.IsValid() && ReadFile(file.Get(), start, 2, &read, nullptr) && read == 2 &&
+           start[0] == kUnicodeMark[0] && start[1] == kUnicodeMark[1];
+}
+
+int ReadUnicodeValue(const char* path, const char* section, const char* key, char* out, int size) {
+    std::vector<wchar_t> value(static_cast<size_t>(size));
+    const DWORD copied =
+        GetPrivateProfileStringW(ToWide(section).c_str(), ToWide(key).c_str(), L"", value.data(),
+                                 static_cast<DWORD>(size), ToWide(path).c_str());
+    if (copied == 0) return 0;
+    return oskel::ToCp1250(value.data(), out, size);
+}
+
+bool WriteUnicodeValue(const char* path, const char* section, const char* key, const char* value) {
+    return WritePrivateProfileStringW(ToWide(section).c_str(), ToWide(key).c_str(),
+                                      ToWide(value).c_str(), ToWide(path).c_str()) != 0;
+}
+
+bool WriteNewFile(const std::wstring& path, const std::string& content) {
+    Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    const DWORD size = static_cast<DWORD>(content.size());
     DWORD written = 0;
-    return WriteFile(file, mark, 2, &written, nullptr) && written == 2;
+    return file.IsValid() && WriteFile(file.Get(), content.data(), size, &written, nullptr) &&
+           written == size;
+}
+
+bool WriteByteOrderMark(HANDLE file) {
+    DWORD written = 0;
+    return WriteFile(file, kUnicodeMark, 2, &written, nullptr) && written == 2;
 }
 
 } // namespace
@@ -64,17 +99,33 @@ bool CanOpenForReading(const char* path) {
 int ReadValue(const char* path, const char* section, const char* key, char* out, int size) {
     if (size <= 0) return 0;
     out[0] = 0;
-    std::vector<wchar_t> value(static_cast<size_t>(size));
-    const DWORD copied =
-        GetPrivateProfileStringW(ToWide(section).c_str(), ToWide(key).c_str(), L"", value.data(),
-                                 static_cast<DWORD>(size), ToWide(path).c_str());
-    if (copied == 0) return 0;
-    return oskel::ToCp1250(value.data(), out, size);
+    return HasUnicodeMark(path) ? ReadUnicodeValue(path, section, key, out, size)
+                                : ReadByteValue(path, section, key, out, size);
 }
 
 bool WriteValue(const char* path, const char* section, const char* key, const char* value) {
-    return WritePrivateProfileStringW(ToWide(section).c_str(), ToWide(key).c_str(),
-                                      ToWide(value).c_str(), ToWide(path).c_str()) != 0;
+    return HasUnicodeMark(path) ? WriteUnicodeValue(path, section, key, value)
+                                : WriteByteValue(path, section, key, value);
+}
+
+bool ReadBytes(const char* path, std::string& content) {
+    Handle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) return false;
+    char chunk[4096];
+    for (DWORD read = 0;; content.append(chunk, read)) {
+        if (!ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr)) return false;
+        if (read == 0) return true;
+    }
+}
+
+bool ReplaceBytes(const char* path, const std::string& content) {
+    const std::wstring temporary = ToWide(path) + L".new";
+    if (WriteNewFile(temporary, content) &&
+        MoveFileExW(temporary.c_str(), ToWide(path).c_str(), MOVEFILE_REPLACE_EXISTING))
+        return true;
+    DeleteFileW(temporary.c_str());
+    return false;
 }
 
 bool Recreate(const char* path) {
