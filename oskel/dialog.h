@@ -80,6 +80,10 @@ public:
 
 protected:
     LRESULT DispatchDialog(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT AnswerColoredText(WPARAM id, LPARAM record);
+    // A window destroyed behind the object's back (with its owner, or at the end of a modal
+    // run) leaves a stale handle: forget it, so that the dialog can be shown again.
+    void ForgetLostWindow();
     int SetStaticIcon(unsigned int id, HINSTANCE instance, unsigned int iconId);
     int SetButtonImage(unsigned int id, unsigned int iconId, WPARAM imageType);
 

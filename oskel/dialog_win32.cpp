@@ -103,6 +103,7 @@ INT_PTR CMyDialog::ShowModalDialog() {
             return -3;
         }
     }
+    ForgetLostWindow();
     if (m_state & (MY_DIALOG_MODELESS | MY_DIALOG_SHOWN)) {
         OutputDebugStringA("Dialogove okno je jiz zobrazeno nebo je vytvorene jako nemodalni\n");
         return 0;
@@ -125,6 +126,7 @@ int CMyDialog::ShowModelessDialog(int showCommand) {
     HINSTANCE instance = ApplicationInstance() != nullptr ? ModuleOf(m_hParent) : nullptr;
     if (instance == nullptr) return -3;
     if (m_state & MY_DIALOG_MODAL) return 0;
+    ForgetLostWindow();
     if (m_hWnd == nullptr) {
         m_hWnd = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(m_templateId), m_hParent,
                                       reinterpret_cast<DLGPROC>(m_procedure),
@@ -139,11 +141,17 @@ int CMyDialog::ShowModelessDialog(int showCommand) {
 
 int CMyDialog::CloseModelessDialog() {
     if (m_hWnd == nullptr) return -1;
-    HWND window = m_hWnd;
+    m_state &= ~(MY_DIALOG_MODELESS | MY_DIALOG_SHOWN);
+    // The handle stays while the window goes: OnDestroy still reaches the dialog's items.
+    ::DestroyWindow(m_hWnd);
+    m_hWnd = nullptr;
+    return 0;
+}
+
+void CMyDialog::ForgetLostWindow() {
+    if ((m_state & MY_DIALOG_MODAL) || m_hWnd == nullptr || HoldsBoundWindow()) return;
     m_hWnd = nullptr;
     m_state &= ~(MY_DIALOG_MODELESS | MY_DIALOG_SHOWN);
-    ::DestroyWindow(window);
-    return 0;
 }
 
 int CMyDialog::EndDialog(INT_PTR result) {
@@ -197,15 +205,24 @@ LRESULT CMyDialog::DispatchDialog(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDBLCLK: return OnLButtonDblClk(wParam, x, y);
     case WM_MOVING: return OnMoving(reinterpret_cast<RECT*>(lParam), wParam);
     case WM_EXITSIZEMOVE: return OnExitSizeMove();
-    case MY_COLORED_TEXT_GETTEXTPARAM:
-        return OnMyColoredTextGetTextParam(wParam,
-                                           reinterpret_cast<MY_COLORED_TEXT_STRUCT*>(lParam));
+    case MY_COLORED_TEXT_GETTEXTPARAM: return AnswerColoredText(wParam, lParam);
     default: {
         int handled = 0;
         const LRESULT result = DispatchShared(message, wParam, lParam, &handled);
         return handled ? result : 0;
     }
     }
+}
+
+// The request shares its value with DM_SETDEFID. A request (a record in lParam) is answered
+// here and reported as handled, so the dialog manager never makes the text's id the default
+// button; DM_SETDEFID itself (lParam 0) goes on to the dialog manager.
+LRESULT CMyDialog::AnswerColoredText(WPARAM id, LPARAM record) {
+    if (record == 0) return 0;
+    const LRESULT result =
+        OnMyColoredTextGetTextParam(id, reinterpret_cast<MY_COLORED_TEXT_STRUCT*>(record));
+    SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+    return TRUE;
 }
 
 // --- Handler defaults: 0 lets the platform's dialog handling run ---------------------------

@@ -8,8 +8,7 @@
 
 namespace {
 
-const DWORD kDialogFlags =
-    OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
+const DWORD kDialogFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
 
 } // namespace
 
@@ -25,7 +24,8 @@ CMyFileDialog::CMyFileDialog(void* owner, int save, int templateId, LPOFNHOOKPRO
     m_record.nMaxFile = kFileNameSize;
     m_record.lpfnHook = hook;
     m_record.lpTemplateName = templateId != -1 ? MAKEINTRESOURCEW(templateId) : nullptr;
-    m_record.Flags = kDialogFlags;
+    // Saving names new files, so only opening wants an existing one.
+    m_record.Flags = kDialogFlags | (save ? 0 : OFN_FILEMUSTEXIST);
     if (templateId != -1) m_record.Flags |= OFN_ENABLETEMPLATE;
     if (hook != nullptr) m_record.Flags |= OFN_ENABLEHOOK;
 }
