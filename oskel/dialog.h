@@ -24,14 +24,14 @@ public:
     int Show(int mode) override;
     LRESULT OnClose() override;
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override;
-    LRESULT OnCreate(CREATESTRUCT* create) override;
+    LRESULT OnCreate(CREATESTRUCTW* create) override;
     LRESULT OnDestroy() override;
     LRESULT OnEraseBkgnd(void* dc) override;
     LRESULT OnHelp(HELPINFO* help) override;
     LRESULT OnLButtonDown(WPARAM keys, int x, int y) override;
     LRESULT OnLButtonUp(WPARAM keys, int x, int y) override;
     LRESULT OnNCActivate(WPARAM active, LPARAM lParam) override;
-    LRESULT OnNCCreate(CREATESTRUCT* create) override;
+    LRESULT OnNCCreate(CREATESTRUCTW* create) override;
     LRESULT OnNCLButtonDown(WPARAM hit, int x, int y) override;
     LRESULT OnNotify(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnSetCursor(void* window, unsigned short hit, unsigned short message) override;

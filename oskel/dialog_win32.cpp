@@ -234,7 +234,7 @@ LRESULT CMyDialog::OnClose() {
 LRESULT CMyDialog::OnCommand(WPARAM, LPARAM) {
     return 0;
 }
-LRESULT CMyDialog::OnCreate(CREATESTRUCT*) {
+LRESULT CMyDialog::OnCreate(CREATESTRUCTW*) {
     return 0;
 }
 LRESULT CMyDialog::OnDestroy() {
@@ -256,7 +256,7 @@ LRESULT CMyDialog::OnLButtonUp(WPARAM keys, int x, int y) {
 LRESULT CMyDialog::OnNCActivate(WPARAM, LPARAM) {
     return 0;
 }
-LRESULT CMyDialog::OnNCCreate(CREATESTRUCT*) {
+LRESULT CMyDialog::OnNCCreate(CREATESTRUCTW*) {
     return 1;
 }
 LRESULT CMyDialog::OnNCLButtonDown(WPARAM, int, int) {

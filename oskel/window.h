@@ -85,7 +85,9 @@ public:
     virtual LRESULT OnClose();
     virtual LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnContextMenu(void* window, int x, int y);
-    virtual LRESULT OnCreate(CREATESTRUCT* create);
+    // The creation record is the wide one whatever the caller's UNICODE setting: the library
+    // makes its windows wide.
+    virtual LRESULT OnCreate(CREATESTRUCTW* create);
     virtual LRESULT OnDestroy();
     virtual LRESULT OnEraseBkgnd(void* dc);
     virtual LRESULT OnGetMinMaxInfo(MINMAXINFO* info);
@@ -100,7 +102,7 @@ public:
     virtual LRESULT OnMouseWheel(unsigned short keys, int delta, int x, int y);
     virtual LRESULT OnMove(int x, int y);
     virtual LRESULT OnNCActivate(WPARAM active, LPARAM lParam);
-    virtual LRESULT OnNCCreate(CREATESTRUCT* create);
+    virtual LRESULT OnNCCreate(CREATESTRUCTW* create);
     virtual LRESULT OnNCDestroy();
     virtual LRESULT OnNCHitTest(int x, int y);
     virtual LRESULT OnNCLButtonDblClk(WPARAM hit, int x, int y);

@@ -529,7 +529,7 @@ LRESULT CMyWindow::DispatchShared(UINT message, WPARAM wParam, LPARAM lParam, in
     *handled = 1;
     const int x = SignedLow(lParam), y = SignedHigh(lParam);
     switch (message) {
-    case WM_CREATE: return OnCreate(reinterpret_cast<CREATESTRUCT*>(lParam));
+    case WM_CREATE: return OnCreate(reinterpret_cast<CREATESTRUCTW*>(lParam));
     case WM_DESTROY: return OnDestroy();
     case WM_MOVE: return OnMove(x, y);
     case WM_SIZE: return OnSize(wParam, LOWORD(lParam), HIWORD(lParam));
@@ -593,7 +593,7 @@ LRESULT CMyWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
 LRESULT CMyWindow::OnContextMenu(void* window, int x, int y) {
     return Forward(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), PackPoint(x, y));
 }
-LRESULT CMyWindow::OnCreate(CREATESTRUCT* create) {
+LRESULT CMyWindow::OnCreate(CREATESTRUCTW* create) {
     if (m_previousProcedure == nullptr) return 1;
     return Forward(WM_CREATE, 0, reinterpret_cast<LPARAM>(create));
 }
@@ -640,7 +640,7 @@ LRESULT CMyWindow::OnMove(int x, int y) {
 LRESULT CMyWindow::OnNCActivate(WPARAM active, LPARAM lParam) {
     return Forward(WM_NCACTIVATE, active, lParam);
 }
-LRESULT CMyWindow::OnNCCreate(CREATESTRUCT* create) {
+LRESULT CMyWindow::OnNCCreate(CREATESTRUCTW* create) {
     if (m_previousProcedure == nullptr) return 1;
     return Forward(WM_NCCREATE, 0, reinterpret_cast<LPARAM>(create));
 }
