@@ -23,7 +23,11 @@ public:
     static CMyResidentFont m_hFont;
 
 protected:
+    // The shared objects by index: the font, the bold font, the brush.
+    static constexpr int kSharedCount = 3;
+    static CMyResidentObject& Shared(int index);
+
     CDynString m_text;
     MY_COLORED_TEXT_STRUCT m_parameters;
-    int m_referenced;
+    int m_referenced; // bit i: a reference to Shared(i) is held
 };
