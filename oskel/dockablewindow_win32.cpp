@@ -502,8 +502,12 @@ LRESULT CMyDockableWindow::OnNCDestroy() {
 
 // --- Activation of the container and its floating dock windows together --------------------
 
+// A window of another program can have the same class (the class atom is shared), but its
+// user data is an address in that program: only our own windows are read as objects.
 CMyDockableWindow* CMyDockableWindow::FromWindow(HWND window) {
-    if (m_aDockingFrameAtom == 0 ||
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (process != ::GetCurrentProcessId() || m_aDockingFrameAtom == 0 ||
         static_cast<ATOM>(GetClassLongPtrW(window, GCW_ATOM)) != m_aDockingFrameAtom)
         return nullptr;
     return reinterpret_cast<CMyDockableWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
