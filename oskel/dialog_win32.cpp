@@ -149,7 +149,7 @@ int CMyDialog::CloseModelessDialog() {
 }
 
 void CMyDialog::ForgetLostWindow() {
-    if ((m_state & MY_DIALOG_MODAL) || m_hWnd == nullptr || HoldsBoundWindow()) return;
+    if ((m_state & MY_DIALOG_MODAL) || m_hWnd == nullptr || ::IsWindow(m_hWnd)) return;
     m_hWnd = nullptr;
     m_state &= ~(MY_DIALOG_MODELESS | MY_DIALOG_SHOWN);
 }
