@@ -17,12 +17,10 @@ bool IsRed(COLORREF c) {
 }
 
 // A plain window ignores the colour request: the default procedure answers it.
-class SilentParent : public CMyWindow {
+class SilentParent : public guitest::TopWindow {
 public:
-    SilentParent() : CMyWindow("OskelTestSilentParent") {
-        RECT rect{80, 80, 480, 280};
-        Create("Tichý rodič", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 0, 0, 0, &rect);
-    }
+    SilentParent() : TopWindow("OskelTestSilentParent", "Tichý rodič", &kPlace) {}
+    static constexpr RECT kPlace{80, 80, 480, 280};
 };
 
 // A dialog that answers with red bold text and counts the requests.

@@ -13,12 +13,10 @@
 
 namespace {
 
-class Parent : public CMyWindow {
+class Parent : public guitest::TopWindow {
 public:
-    Parent() : CMyWindow("OskelTestDialogParent") {
-        RECT rect{50, 50, 600, 450};
-        Create("Rodič", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 0, 0, 0, &rect);
-    }
+    Parent() : TopWindow("OskelTestDialogParent", "Rodič", &kPlace) {}
+    static constexpr RECT kPlace{50, 50, 600, 450};
 };
 
 // A dialog whose initialisation runs a test step inside the dialog's own run.

@@ -11,12 +11,10 @@
 namespace {
 
 // The container counts the layout requests its dock windows send.
-class Container : public CMyWindow {
+class Container : public guitest::TopWindow {
 public:
-    Container() : CMyWindow("OskelTestDockContainer") {
-        RECT rect{40, 40, 740, 540};
-        Create("Kontejner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 0, 0, 0, &rect);
-    }
+    Container() : TopWindow("OskelTestDockContainer", "Kontejner", &kPlace) {}
+    static constexpr RECT kPlace{40, 40, 740, 540};
     LRESULT OnSize(WPARAM type, unsigned short width, unsigned short height) override {
         ++layouts;
         return CMyWindow::OnSize(type, width, height);

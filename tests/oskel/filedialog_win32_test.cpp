@@ -11,11 +11,9 @@
 
 namespace {
 
-class Owner : public CMyWindow {
+class Owner : public guitest::TopWindow {
 public:
-    Owner() : CMyWindow("OskelTestFileOwner") {
-        Create("Vlastník", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 0, 0, 0, nullptr);
-    }
+    Owner() : TopWindow("OskelTestFileOwner", "Vlastník", nullptr) {}
 };
 
 // What the timer does once the common dialog is up.
