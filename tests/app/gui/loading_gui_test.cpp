@@ -5,6 +5,7 @@
 #include "nullmodem.h"
 #include "process.h"
 #include "tarlin_harness_win32.h"
+#include "tarlincmdline.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -25,10 +26,10 @@ const char kBanner[] = "MODUL XY verze 1.23 (c) 2024";
 const wchar_t kPowerCycleTitle[] = L"Tarlin - zapnutí a vypnutí modulu";
 const wchar_t kProgressTitle[] = L"Průběh nahrávání";
 const unsigned int kOpenUpload = 1504, kOpenNonStandard = 1505, kUploadAgain = 1521,
-                   kKeepUploading = 1534;
+                   kKeepUploading = 1534, kUploadFile = 1535;
 // Controls of the two dialogs.
-const int kHeadline = 32822, kSlowHint = 32823, kCancel = 32824, kSkip = 32825, kReceived = 32829,
-          kState = 32831, kFileHint = 32832;
+const int kHeadline = 32822, kSlowHint = 32823, kCancel = 32824, kSkip = 32825,
+          kBackToPortSettings = 32827, kReceived = 32829, kState = 32831, kFileHint = 32832;
 const int kProgressBar = 32785, kNoConfirmation = 32786, kProgressFile = 32787,
           kProgressCancel = 32789;
 const uint8_t kNormal = 0x70, kAnnounce = 0x74;
@@ -92,6 +93,8 @@ bool WaitGone(HWND window, int ms) {
 
 class LoadingTest : public ::testing::Test {
 protected:
+    // alias: a further name of the program's end, for a port the port settings offer.
+    explicit LoadingTest(const std::string& alias = std::string()) : modem(alias) {}
     void SetUp() override {
         RemoveUserSettings();
         ASSERT_TRUE(modem.Ready());
@@ -108,7 +111,7 @@ protected:
         std::ofstream(folder.File(name), std::ios::binary) << SampleFile();
     }
     std::vector<std::string> PortArguments() const {
-        return {"-c", modem.PortName(0), "115200", "8", "0"};
+        return {"-c", portName.empty() ? modem.PortName(0) : portName, "115200", "8", "0"};
     }
     void Start(std::vector<std::string> more) {
         std::vector<std::string> args = PortArguments();
@@ -121,6 +124,27 @@ protected:
         if (dialog != nullptr) sim->Command("power");
         return dialog;
     }
+    // Types the path into the program's file-open dialog and confirms it.
+    bool ChooseInFileDialog(const std::string& path) {
+        HWND open = program.WaitForDialog(L"Otevřít soubor", 10000);
+        if (open == nullptr) return false;
+        // The file-name field: the edit of a combo box, or an edit of its own.
+        HWND name = FindChild(::GetDlgItem(open, 0x47C), L"Edit");
+        if (name == nullptr || !::IsWindowVisible(name)) name = ::GetDlgItem(open, 0x480);
+        if (name == nullptr) return false;
+        ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Ascii(path).c_str()));
+        ::PostMessageW(open, WM_COMMAND, IDOK, 0);
+        return true;
+    }
+    // The module sends text until it shows: data that arrives while a loading thread still
+    // reads, or before the port is purged after a cancel, does not reach the screen.
+    bool SendUntilShown(const std::string& text, ProgramState* state = nullptr) {
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            sim->Command("send " + text + "\\n\\r");
+            if (WaitForText(text, state, 1000)) return true;
+        }
+        return false;
+    }
     bool WaitForText(const std::string& text, ProgramState* state = nullptr, int ms = 20000) {
         return program.WaitFor([&](const ProgramState& s) { return s.Contains(text); }, ms, state);
     }
@@ -129,6 +153,7 @@ protected:
     }
 
     NullModem modem;
+    std::string portName; // the alias, when the port goes by it
     StartFolder folder;
     std::unique_ptr<ModuleSimulator> sim;
     TarlinProcess program;
@@ -165,7 +190,7 @@ TEST_F(LoadingTest, CommandLineUploadSendsEveryLineThenResetsAndCloses) {
     EXPECT_EQ(code, -2);
 }
 
-TEST_F(LoadingTest, SuccessLineCountsUploadsAndF9UploadsAgain) {
+TEST_F(LoadingTest, SuccessLineCountsUploadsAndF9AndF10UploadAgain) {
     Simulate({"--idle", "silent"});
     PutSample("demo.mhx");
     Start({"-f", "demo.mhx"});
@@ -200,11 +225,27 @@ TEST_F(LoadingTest, SuccessLineCountsUploadsAndF9UploadsAgain) {
         EXPECT_EQ(state.uploads, n);
     }
     EXPECT_EQ(Recorded(), SampleFile() + SampleFile() + SampleFile());
+
+    // F10: one module after another until a power cycle is cancelled.
+    ASSERT_TRUE(BringToFront(main));
+    PressKey(VK_F10);
+    for (int n = 4; n <= 5; ++n) {
+        ASSERT_NE(PowerWhenAsked(10000), nullptr) << n;
+        ASSERT_TRUE(WaitForText(SuccessLine("demo.mhx", n), &state, 30000)) << n;
+    }
+    HWND next = program.WaitForDialog(kPowerCycleTitle, 10000);
+    ASSERT_NE(next, nullptr);
+    ::PostMessageW(next, WM_COMMAND, kCancel, 0);
+    ASSERT_TRUE(WaitGone(next, 3000));
+    ASSERT_TRUE(SendUntilShown("dalsi modul nebude", &state));
+    EXPECT_EQ(state.uploads, 5);
+    EXPECT_EQ(program.FindWindowTitled(kPowerCycleTitle), nullptr);
 }
 
 // The banner arrives in pieces sent through the simulator's control file.
 TEST_F(LoadingTest, PowerCycleDialogReportsWhatArrivesAndSkipConnectsWithoutModule) {
     StartFolder versions({kBanner});
+    PageRecorder pages; // before the start: the program passes its environment on
     Simulate({"--idle", "silent"});
     ASSERT_TRUE(program.Start(PortArguments(), versions.Path()));
     HWND dialog = program.WaitForDialog(kPowerCycleTitle, 20000);
@@ -229,6 +270,13 @@ TEST_F(LoadingTest, PowerCycleDialogReportsWhatArrivesAndSkipConnectsWithoutModu
     EXPECT_EQ(waitFor(kReceived, L"37"), L"37");
     EXPECT_EQ(waitFor(kState, L"Znaky neobsahují verzi/chybně nastavený port!"),
               L"Znaky neobsahují verzi/chybně nastavený port!");
+    // F1 opens the help at the power cycle.
+    ASSERT_TRUE(BringToFront(dialog));
+    PressKey(VK_F1);
+    for (int i = 0; i < 40 && pages.Requests().empty(); ++i)
+        Pump(100);
+    ASSERT_EQ(pages.Requests().size(), 1u);
+    EXPECT_NE(pages.Requests()[0].find("TarlinHelp.htm#topic40"), std::string::npos);
     // After 2 s of silence the start of a known banner, then an ending nobody knows.
     Pump(2600);
     sim->Command("send \\n\\rMODUL XY verze 1.23 (c)");
@@ -256,8 +304,7 @@ TEST_F(LoadingTest, PowerCycleDialogReportsWhatArrivesAndSkipConnectsWithoutModu
     EXPECT_TRUE(state.menus[kOpenNonStandard].enabled);
     EXPECT_EQ(state.Status(2), "Připojen: " + modem.PortName(0) + " 115200/8/Žádná (NO)");
     // The read thread has the port again.
-    sim->Command("send po preskoceni\\n\\r");
-    EXPECT_TRUE(WaitForText("po preskoceni"));
+    EXPECT_TRUE(SendUntilShown("po preskoceni"));
 }
 
 // Cancelling at the power cycle, at the prompt's time-out warning and in the middle of an
@@ -280,14 +327,11 @@ TEST_F(LoadingTest, CancellingUploadAgainKeepsThePortAndShowsReceivedData) {
     ASSERT_NE(dialog, nullptr);
     ::PostMessageW(dialog, WM_COMMAND, kCancel, 0);
     ASSERT_TRUE(WaitGone(dialog, 3000));
-    // The identification thread takes what arrives until its current read ends.
-    Pump(1500);
     ProgramState state;
     ASSERT_TRUE(
         program.WaitFor([](const ProgramState& s) { return s.portOpen == 1; }, 5000, &state));
     EXPECT_TRUE(state.menus[kUploadAgain].enabled);
-    sim->Command("send prijato po zruseni\\n\\r");
-    EXPECT_TRUE(WaitForText("prijato po zruseni"));
+    EXPECT_TRUE(SendUntilShown("prijato po zruseni"));
 
     // Cancelled while the warning about the missing prompt is open.
     sim->Command("prompt-delay 4000");
@@ -304,10 +348,8 @@ TEST_F(LoadingTest, CancellingUploadAgainKeepsThePortAndShowsReceivedData) {
     ::PostMessageW(dialog, WM_COMMAND, kCancel, 0);
     EXPECT_TRUE(WaitGone(warning, 3000));
     EXPECT_TRUE(WaitGone(dialog, 3000));
-    Pump(1500);
     sim->Command("prompt-delay 0");
-    sim->Command("send po varovani\\n\\r");
-    EXPECT_TRUE(WaitForText("po varovani"));
+    EXPECT_TRUE(SendUntilShown("po varovani"));
 
     // Cancelled while lines go out: no success line, the module's echo shows again.
     program.Command(kUploadAgain);
@@ -319,8 +361,7 @@ TEST_F(LoadingTest, CancellingUploadAgainKeepsThePortAndShowsReceivedData) {
     Pump(1000);
     ::PostMessageW(progress, WM_COMMAND, kProgressCancel, 0);
     EXPECT_TRUE(WaitGone(progress, 3000));
-    sim->Command("send po preruseni\\n\\r");
-    ASSERT_TRUE(WaitForText("po preruseni", &state));
+    ASSERT_TRUE(SendUntilShown("po preruseni", &state));
     EXPECT_FALSE(state.Contains("nahrán [2]"));
     EXPECT_EQ(state.uploads, 1);
     EXPECT_EQ(state.portOpen, 1);
@@ -346,9 +387,8 @@ TEST_F(LoadingTest, NoConfirmationTextAfterFiveSecondsAndCancelWritesNoSuccessLi
     ::PostMessageW(progress, WM_COMMAND, kProgressCancel, 0);
     main = program.MainWindow(10000);
     ASSERT_NE(main, nullptr);
-    sim->Command("send po zruseni\\n\\r");
     ProgramState state;
-    ASSERT_TRUE(WaitForText("po zruseni", &state));
+    ASSERT_TRUE(SendUntilShown("po zruseni", &state));
     EXPECT_FALSE(state.Contains("úspěšně nahrán"));
     EXPECT_EQ(state.uploads, 0);
     EXPECT_FALSE(state.menus[kUploadAgain].enabled);
@@ -402,15 +442,8 @@ TEST_F(LoadingTest, UnopenableFileAsksToFindItAndTheChosenFileIsUploaded) {
     EXPECT_EQ(BoxText(question),
               L"Nepodařilo se otevřít zvolený soubor:\n\n[missing.mhx].\n\nChceš ho najít sám?");
     ::PostMessageW(question, WM_COMMAND, IDYES, 0);
-    HWND open = program.WaitForDialog(L"Otevřít soubor", 10000);
-    ASSERT_NE(open, nullptr);
-    // The file-name field: an edit of its own, or the edit of a combo box.
-    HWND name = FindChild(::GetDlgItem(open, 0x47C), L"Edit");
-    if (name == nullptr || !::IsWindowVisible(name)) name = ::GetDlgItem(open, 0x480);
-    ASSERT_NE(name, nullptr);
     const std::string path = folder.File("found.mhx");
-    ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Ascii(path).c_str()));
-    ::PostMessageW(open, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(ChooseInFileDialog(path));
     HWND shortcut = nullptr;
     for (int i = 0; i < 100 && shortcut == nullptr; ++i) {
         HWND box = program.WaitForDialog(L" Tarlin ", 100);
@@ -431,8 +464,14 @@ TEST_F(LoadingTest, UnopenableFileAsksToFindItAndTheChosenFileIsUploaded) {
     EXPECT_EQ(Recorded(), SampleFile());
 }
 
+// The port settings offer COM1 ... COM16: the pair's end goes by one of them as well.
+class LoadingOnListedPortTest : public LoadingTest {
+protected:
+    LoadingOnListedPortTest() : LoadingTest("COM11") { portName = "COM11"; }
+};
+
 // "-w r": connected without a module, the file waits; "-io xa": the last mode letter wins.
-TEST_F(LoadingTest, WithoutModuleTheCommandLineFileIsNotUploaded) {
+TEST_F(LoadingOnListedPortTest, WithoutModuleTheFileWaitsAndUploadFileChoosesItAfterThePowerCycle) {
     Simulate({"--idle", "silent"});
     PutSample("demo.mhx");
     Start({"-w", "r", "-f", "demo.mhx", "-io", "xa"});
@@ -451,6 +490,28 @@ TEST_F(LoadingTest, WithoutModuleTheCommandLineFileIsNotUploaded) {
     EXPECT_EQ(state.es, 1);
     EXPECT_EQ(state.hexOutput, 0);
     EXPECT_TRUE(Recorded().empty());
+
+    // "Nahrát": the power cycle first, with a way back to the port settings; the file is
+    // chosen once the module is ready.
+    program.Command(kUploadFile);
+    HWND dialog = program.WaitForDialog(kPowerCycleTitle, 10000);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFileHint)),
+              L"dialog pro výběr souboru se otevře po zapnutí a vypnutí modulu");
+    ::PostMessageW(dialog, WM_COMMAND, kBackToPortSettings, 0);
+    HWND settings = program.WaitForDialog(L"Tarlin - nastavení portu", 10000);
+    ASSERT_NE(settings, nullptr);
+    ::PostMessageW(settings, WM_COMMAND, 32779, 0); // OK
+    ASSERT_NE(PowerWhenAsked(10000), nullptr);
+    ASSERT_TRUE(ChooseInFileDialog(folder.File("demo.mhx")));
+    EXPECT_TRUE(program.WaitFor(
+        [&](const ProgramState& s) {
+            return ScreenText(s).find(SuccessLine(folder.File("demo.mhx"), 1)) != std::string::npos;
+        },
+        20000, &state))
+        << ScreenText(state);
+    EXPECT_EQ(Recorded(), SampleFile());
+    EXPECT_TRUE(state.menus[kUploadAgain].enabled);
 }
 
 TEST_F(LoadingTest, HelpDialogScrollsAndEndingItEndsTheProgramBeforeAnyPortDialog) {
@@ -485,11 +546,20 @@ TEST_F(LoadingTest, HelpDialogScrollsAndEndingItEndsTheProgramBeforeAnyPortDialo
     EXPECT_EQ(::GetScrollPos(vertical, SB_CTL), 13);
     EXPECT_EQ(scroll(WM_HSCROLL, horizontal, SB_LINEDOWN), 1);
     EXPECT_EQ(scroll(WM_HSCROLL, horizontal, SB_PAGEUP), 0);
-    for (int i = 0; i < 30; ++i)
+    // The ranges: every line of the text, and the longest entry as a whole.
+    int lines = 5 + 1, longest = 0;
+    for (int row = 1; row <= CTarlinCmdLine::GetSwitchCount(); ++row) {
+        const std::string entry = CTarlinCmdLine::GetHelpText(row);
+        lines += static_cast<int>(std::count(entry.begin(), entry.end(), '\r')) + 2;
+        longest = std::max(longest, static_cast<int>(entry.size()));
+    }
+    for (int i = 0; i < 60; ++i) {
         scroll(WM_VSCROLL, vertical, SB_PAGEDOWN);
-    const int lastRow = ::GetScrollPos(vertical, SB_CTL);
-    EXPECT_GT(lastRow, 40);
-    EXPECT_EQ(scroll(WM_VSCROLL, vertical, SB_LINEDOWN), lastRow);
+        scroll(WM_HSCROLL, horizontal, SB_PAGEDOWN);
+    }
+    EXPECT_EQ(::GetScrollPos(vertical, SB_CTL), lines);
+    EXPECT_EQ(::GetScrollPos(horizontal, SB_CTL), longest);
+    EXPECT_EQ(scroll(WM_VSCROLL, vertical, SB_LINEDOWN), lines);
     Pump(300);
     EXPECT_TRUE(Screenshot("loading_command_line_help_scrolled"));
 
