@@ -25,6 +25,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "simport.h"
 
@@ -32,6 +33,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using Ms = std::chrono::milliseconds;
+using Us = std::chrono::microseconds;
 
 const char kEsc = 27;
 const char kAck = 6;
@@ -86,13 +88,28 @@ std::set<int> LineList(const char* text) {
     return lines;
 }
 
-Options Parse(int argc, char** argv) {
+// Options from MODSIM_OPTIONS (separated by blanks) go before the command line's, so that
+// a program that starts simulators itself can be run against another kind of module.
+std::vector<std::string> Arguments(int argc, char** argv) {
+    std::vector<std::string> args;
+    if (const char* extra = std::getenv("MODSIM_OPTIONS")) {
+        std::stringstream in(extra);
+        std::string word;
+        while (in >> word)
+            args.push_back(word);
+    }
+    args.insert(args.end(), argv + 1, argv + argc);
+    return args;
+}
+
+Options Parse(const std::vector<std::string>& argv) {
     Options o;
-    for (int i = 1; i < argc; i++) {
+    const size_t argc = argv.size();
+    for (size_t i = 0; i < argc; i++) {
         std::string a = argv[i];
         auto value = [&]() -> const char* {
             if (i + 1 >= argc) Usage();
-            return argv[++i];
+            return argv[++i].c_str();
         };
         if (a == "--port")
             o.port = value();
@@ -205,7 +222,7 @@ public:
         if (m_o.powerAtStart) PowerUp();
         auto nextPower = Clock::now() + std::chrono::seconds(m_o.powerEvery);
         while (!m_quit && !m_port.Gone()) {
-            m_port.Wait(WaitMs(), StreamWaiting());
+            m_port.Wait(WaitUs(), StreamWaiting());
             char data[4096];
             const long count = m_port.Read(data, sizeof data);
             for (long i = 0; i < count; i++)
@@ -227,8 +244,8 @@ public:
 private:
     enum class State { Idle, Upload };
 
-    void Schedule(int delayMs, std::string bytes) {
-        auto due = Clock::now() + Ms(delayMs);
+    void Schedule(Us delay, std::string bytes) {
+        auto due = Clock::now() + delay;
         if (!m_out.empty()) due = std::max(due, m_out.back().first);
         m_out.emplace_back(due, std::move(bytes));
     }
@@ -241,14 +258,15 @@ private:
         }
     }
 
-    // The control file is read every 20 ms; a stream at a given rate wakes at its own pace.
-    int WaitMs() const {
-        long wait = StreamWaiting() && m_o.streamRate > 0 ? 5 : 20;
+    // The control file is read every 20 ms; a stream at a given rate wakes at its own pace;
+    // output is due to the microsecond (an ACK paced by a line's wire time).
+    Us WaitUs() const {
+        Us wait = StreamWaiting() && m_o.streamRate > 0 ? Ms(5) : Ms(20);
         if (!m_out.empty()) {
-            auto left = std::chrono::duration_cast<Ms>(m_out.front().first - Clock::now()).count();
-            wait = std::min(wait, std::max(0L, static_cast<long>(left)));
+            const auto left = std::chrono::ceil<Us>(m_out.front().first - Clock::now());
+            wait = std::min(wait, std::max(Us(0), left));
         }
-        return static_cast<int>(wait);
+        return wait;
     }
 
     void PowerUp() {
@@ -256,7 +274,7 @@ private:
         m_tail.clear();
         m_out.clear();
         m_port.Purge();
-        Schedule(0, "\n\r" + m_version + "\n\r");
+        Schedule(Us(0), "\n\r" + m_version + "\n\r");
     }
 
     void Receive(char c) {
@@ -277,9 +295,9 @@ private:
             return;
         }
         if (c == kEsc)
-            Schedule(m_promptDelay, ">");
+            Schedule(Ms(m_promptDelay), ">");
         else if (m_idle == "echo")
-            Schedule(0, std::string(1, c));
+            Schedule(Us(0), std::string(1, c));
     }
 
     void UploadByte(char c) {
@@ -291,10 +309,9 @@ private:
             m_record << m_line;
             m_record.flush();
         }
-        int delay = m_o.ackDelay;
-        if (m_o.paceBaud > 0)
-            delay +=
-                static_cast<int>(m_line.size() * 10 * 1000 / static_cast<size_t>(m_o.paceBaud));
+        Us delay = Ms(m_o.ackDelay);
+        if (m_o.paceBaud > 0) // ten bits a byte on the wire
+            delay += Us(static_cast<long long>(m_line.size()) * 10 * 1000000 / m_o.paceBaud);
         m_line.clear();
         if (m_o.dropAck.count(m_lineNumber)) return;
         std::string ack(1, m_o.garbageAck.count(m_lineNumber) ? '?' : kAck);
@@ -366,7 +383,7 @@ private:
         else if (line.rfind("prompt-delay ", 0) == 0)
             m_promptDelay = std::atoi(line.c_str() + 13);
         else if (line.rfind("send ", 0) == 0)
-            Schedule(0, Unescape(line.substr(5)));
+            Schedule(Us(0), Unescape(line.substr(5)));
     }
 
     // Our DSR is the other end's DTR: a rising DTR there powers the module up.
@@ -401,7 +418,7 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    Options options = Parse(argc, argv);
+    Options options = Parse(Arguments(argc, argv));
     SimPort port;
     if (!port.Open(options.port, options.baud)) {
         std::fprintf(stderr, "modsim: cannot open %s at %d baud: %s\n", options.port.c_str(),

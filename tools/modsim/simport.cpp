@@ -1,6 +1,7 @@
 #include "simport.h"
 
 #include <asm/termbits.h>
+#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -51,9 +52,11 @@ bool SimPort::Open(const std::string& path, int baud) {
     return true;
 }
 
-bool SimPort::Wait(int timeoutMs, bool wantWrite) {
+bool SimPort::Wait(std::chrono::microseconds timeout, bool wantWrite) {
     pollfd p{m_fd, static_cast<short>(POLLIN | (wantWrite ? POLLOUT : 0)), 0};
-    const int ready = poll(&p, 1, timeoutMs);
+    const long long us = timeout.count();
+    const timespec wait{static_cast<time_t>(us / 1000000), static_cast<long>(us % 1000000) * 1000};
+    const int ready = ppoll(&p, 1, &wait, nullptr);
     m_hungUp = ready > 0 && HungUp(p.revents);
     return ready > 0;
 }

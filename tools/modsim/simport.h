@@ -2,6 +2,7 @@
 // the module it plays shares no code with the program under test.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 
@@ -16,9 +17,9 @@ public:
     bool Open(const std::string& path, int baud);
     const std::string& Error() const { return m_error; }
 
-    // Waits up to timeoutMs for input (and, with wantWrite, for room to write); true when
-    // the port is readable or writable, false on a time-out.
-    bool Wait(int timeoutMs, bool wantWrite);
+    // Waits up to the time-out for input (and, with wantWrite, for room to write); true
+    // when the port is readable or writable, false on a time-out.
+    bool Wait(std::chrono::microseconds timeout, bool wantWrite);
     // Reads what is there without waiting: the byte count, 0 for nothing, -1 when the
     // device has gone (hang-up).
     long Read(char* buffer, size_t size);
