@@ -54,8 +54,8 @@ public:
         dcb.StopBits = ONESTOPBIT;
         dcb.fBinary = TRUE;
         SetCommState(m_handle, &dcb);
-        // A read returns as soon as one byte is there, or after a second.
-        COMMTIMEOUTS timeouts{MAXDWORD, MAXDWORD, 1000, 0, 2000};
+        // A read waits up to a second for its bytes.
+        COMMTIMEOUTS timeouts{0, 0, 1000, 0, 2000};
         SetCommTimeouts(m_handle, &timeouts);
     }
     ~Line() {
@@ -68,13 +68,13 @@ public:
                          nullptr) &&
                written == text.size();
     }
+    // One byte a read: the request is met by the first byte, which is all an ACK needs.
     bool WaitAck() {
-        char buffer[64];
         for (;;) {
+            char byte = 0;
             DWORD got = 0;
-            if (!ReadFile(m_handle, buffer, sizeof buffer, &got, nullptr) || got == 0) return false;
-            for (DWORD i = 0; i < got; i++)
-                if (buffer[i] == kAck) return true;
+            if (!ReadFile(m_handle, &byte, 1, &got, nullptr) || got == 0) return false;
+            if (byte == kAck) return true;
         }
     }
 
