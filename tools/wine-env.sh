@@ -175,27 +175,28 @@ _wine_join() {
 # Leaves as user id (under the lock); the last user ends the server and display of record.
 _wine_leave() {
     local id=$1 server="" display="" xvfb="" own=-
-    [ -f "$TARLIN_WINE_IDS/users/$id" ] && read -r display own <"$TARLIN_WINE_IDS/users/$id"
+    [ -f "$TARLIN_WINE_IDS/users/$id" ] && { read -r display own <"$TARLIN_WINE_IDS/users/$id" || true; }
     rm -f "$TARLIN_WINE_IDS/users/$id"
-    [ "$own" = - ] || _id_end "$own"
+    [ -z "$own" ] || [ "$own" = - ] || _id_end "$own"
     [ -z "$(_users_alive)" ] || return 0
     [ -f "$TARLIN_WINE_IDS/server" ] || return 0
-    read -r server display xvfb <"$TARLIN_WINE_IDS/server"
+    read -r server display xvfb <"$TARLIN_WINE_IDS/server" || true
     # Only while it still runs on our prefix: a pid can come back as anything.
     if _id_alive "$server" && [ "$(_prefix_server_pid)" = "${server%%.*}" ]; then
         _id_end "$server"
     fi
-    [ "$xvfb" = - ] || _id_end "$xvfb"
+    [ -z "$xvfb" ] || [ "$xvfb" = - ] || _id_end "$xvfb"
     rm -f "$TARLIN_WINE_IDS/server"
+    return 0
 }
 
 # Runs a join or leave under the checkout's lock.
 _wine_locked() {
+    local status=0
     mkdir -p "$TARLIN_WINE_DIR"
     exec 8>"$TARLIN_WINE_DIR/lock"
     flock 8
-    "$@"
-    local status=$?
+    "$@" || status=$?
     exec 8>&-
     return $status
 }
@@ -215,7 +216,8 @@ wine_session_stop() {
     # Only the shell that started the session ends it (a subshell inherits the variable).
     local me=$BASHPID
     [ "$TARLIN_WINE_USER" = "$(_id_of "$me")" ] || return 0
-    _wine_locked _wine_leave "$TARLIN_WINE_USER"
+    # Runs in EXIT traps under set -e: nothing here may fail the caller.
+    _wine_locked _wine_leave "$TARLIN_WINE_USER" || true
     unset TARLIN_WINE_USER
     return 0
 }
@@ -239,6 +241,7 @@ wine_attach() {
 
 wine_detach() {
     [ -n "${TARLIN_ATTACHED:-}" ] || return 0
-    _wine_locked _wine_leave "$TARLIN_ATTACHED"
+    _wine_locked _wine_leave "$TARLIN_ATTACHED" || true
     TARLIN_ATTACHED=""
+    return 0
 }
