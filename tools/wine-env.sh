@@ -30,7 +30,7 @@ fi
 wine32_native() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
 
 # What a prefix is made with; a prefix made by an older recipe is made again (version 2:
-# Wine's own fonts from fonts-wine, which draw the title-bar buttons).
+# Wine's own fonts from fonts-wine linked in, which draw the title-bar buttons).
 TARLIN_PREFIX_VERSION=2
 
 # Creates the prefix once; concurrent callers wait on the lock. An outdated prefix is made
@@ -52,8 +52,21 @@ wine_prefix_ready() {
         $TARLIN_WINE reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
             </dev/null >/dev/null 2>&1
         wineserver -w
+        _link_wine_fonts
         echo "$TARLIN_PREFIX_VERSION" >"$WINEPREFIX/.tarlin-ready"
     ) 9>"$TARLIN_WINE_DIR/lock"
+}
+
+# Debian's Wine looks for fonts only in the prefix's Fonts folder and through fontconfig, not
+# among its own (fonts-wine): without these links the title-bar buttons (Marlett) show
+# letters.
+_link_wine_fonts() {
+    local f fonts=$WINEPREFIX/drive_c/windows/Fonts
+    mkdir -p "$fonts"
+    for f in /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon; do
+        [ -e "$f" ] && ln -sf "$f" "$fonts/"
+    done
+    return 0
 }
 
 _prefix_current() {
