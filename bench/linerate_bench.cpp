@@ -3,7 +3,8 @@
 //   linerate_bench idle [SECONDS]    the simulator stays silent
 // Prints "key value" lines: sent (bytes the simulator wrote), port (bytes the port
 // counted), buffer (bytes that reached the screen buffer), cpu (share of one core over the
-// window) and wakeups (per second, all threads of this process).
+// window) and wakeups (per second, all threads of this process; -1 where it cannot count
+// them). "start" and "stop" mark the window for whoever measures the process from outside.
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -77,6 +78,11 @@ void Drain(const CComm& port) {
     }
 }
 
+void Mark(const char* what) {
+    std::printf("%s\n", what);
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -109,11 +115,13 @@ int main(int argc, char** argv) {
     const double cpuBefore = bench::ProcessCpuSeconds();
     const long long wakeBefore = bench::ProcessWakeUps();
     const auto start = bench::Clock::now();
+    Mark("start");
     if (stream) sim->Command("stream " + streamFile);
     std::this_thread::sleep_for(std::chrono::seconds(seconds));
     const double wall = bench::Seconds(start, bench::Clock::now());
     const double cpu = bench::ProcessCpuSeconds() - cpuBefore;
     const long long wakeUps = bench::ProcessWakeUps() - wakeBefore;
+    Mark("stop");
 
     sim->Command("silent");
     Drain(port);

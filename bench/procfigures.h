@@ -1,5 +1,5 @@
 // What this process has cost so far: CPU seconds of all its threads, and wake-ups (context
-// switches of all its threads as Linux counts them; under Wine read through drive Z).
+// switches of all its threads as Linux counts them; natively only).
 #pragma once
 
 namespace bench {
