@@ -9,10 +9,11 @@
 #include "mydata.h"
 #include "stdbuffer.h"
 #include "tarlincmdline.h"
+#include "viewdata.h"
 
 #include <cstdio>
 
-class CTarlinData : public CMyData {
+class CTarlinData : public CMyData, public ITerminalViewData {
 public:
     CTarlinData();
     ~CTarlinData() override;
@@ -42,12 +43,17 @@ public:
     void SetES(int mode) { m_es = mode; }
     int GetHexOutput() const { return m_hexOutput; }
     void SetHexOutput(int on) { m_hexOutput = on; }
-    int GetAutoScroll() const { return m_autoScroll; }
+    int GetAutoScroll() const override { return m_autoScroll; }
     void SetAutoScroll(int on) { m_autoScroll = on; }
     int GetEcho() const { return m_echo; }
     void SetEcho(int on) { m_echo = on; }
+    // ChatMode is 1 exactly while the chat window is open: the window toggles it when it opens
+    // and when it closes, and SaveLastSettings stores it, so save before the window closes.
     int GetChatMode() const { return m_chatMode; }
     void ToggleChatMode() { m_chatMode = !m_chatMode; }
+    // The last settings asked for chat mode ("ChatMode=true", loaded with the port-and-view
+    // block): the main window opens the chat window at start. Loading never sets ChatMode.
+    bool IsChatWantedAtStart() const { return m_chatWantedAtStart; }
     int GetAlwaysClear() const { return m_alwaysClear; }
     int GetAlwaysWithoutClear() const { return m_alwaysWithoutClear; }
     void SetAlwaysClear() { m_alwaysClear = 1, m_alwaysWithoutClear = 0; }
@@ -97,7 +103,7 @@ public:
     int ClearScreen() { return m_buffer.Clear(); }
     void SetAttribute(uint8_t attribute) { m_buffer.SetAttribute(attribute); }
     uint8_t GetAttribute() const { return m_buffer.GetAttribute(); }
-    CStdBuffer& GetBuffer() { return m_buffer; }
+    CStdBuffer& GetBuffer() override { return m_buffer; }
     int GetCurrentLine() const { return m_buffer.GetRow(); }
     uint32_t GetReceivedCount(bool reset);
 
@@ -147,4 +153,5 @@ private:
     CDynString m_scratchPath;
     int m_alwaysClear = 0;
     int m_alwaysWithoutClear = 0;
+    bool m_chatWantedAtStart = false;
 };
