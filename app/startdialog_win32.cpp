@@ -86,6 +86,8 @@ const char* CStartDialog::GetVersionText() {
 INT_PTR CStartDialog::ShowModalDialog() {
     const INT_PTR result = CMyDialog::ShowModalDialog();
     m_notify.SetWindow(nullptr);
+    // Gone with the dialog; the next showing makes its own.
+    m_statusBar = nullptr;
     m_thread.State().Abort();
     WaitForThreadAnswering(m_thread, kThreadEndWaitMs);
     return result;
