@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <initializer_list>
 
 #include "codepage.h"
@@ -40,8 +41,8 @@ struct Overlapped {
         pending = false;
         return true;
     }
+    // ReadFile and WriteFile reset the event themselves as they start.
     void Restart() {
-        ResetEvent(ov.hEvent);
         ov.Offset = 0;
         ov.OffsetHigh = 0;
     }
@@ -82,13 +83,14 @@ struct CCommDevice::Impl {
     // The one-byte read that waits for data, its byte, and the read of what follows it.
     Overlapped write, wait, drain;
     char waitByte = 0;
-    // Set by CancelWait, cleared when the device closes.
+    // Set by CancelWait, cleared when the device closes; the flag spares a look at the event.
     HANDLE cancel = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> cancelled{false};
 
     ~Impl() {
         if (cancel) CloseHandle(cancel);
     }
-    bool Cancelled() const { return WaitForSingleObject(cancel, 0) == WAIT_OBJECT_0; }
+    bool Cancelled() const { return cancelled.load(); }
     // Bytes the driver holds, -1 when it cannot say; line errors are kept for ClearError.
     int Queued() {
         DWORD errors = 0;
@@ -147,6 +149,7 @@ void CCommDevice::Close() {
     m_impl->wait.Release();
     m_impl->drain.Release();
     ResetEvent(m_impl->cancel);
+    m_impl->cancelled = false;
 }
 
 bool CCommDevice::IsOpen() const {
@@ -304,6 +307,7 @@ InputResult CCommDevice::Impl::Drain(char* buffer, int size, int queued, int& go
 }
 
 void CCommDevice::CancelWait() {
+    m_impl->cancelled = true;
     SetEvent(m_impl->cancel);
 }
 

@@ -1,6 +1,9 @@
 #include "messagewait_win32.h"
 
+// Only a thread with windows is sent messages; any other waits plainly (and is not given a
+// message queue it does not need).
 DWORD WaitAnsweringSentMessages(HANDLE object, DWORD ms) {
+    if (!IsGUIThread(FALSE)) return WaitForSingleObject(object, ms);
     const ULONGLONG start = GetTickCount64();
     for (;;) {
         DWORD left = INFINITE;
