@@ -50,6 +50,8 @@ struct Overlapped {
 
 // How long a closed port's requests get to end.
 const DWORD kCloseWaitMs = 1000;
+// How often the queue of a device without overlapped I/O is looked at while waiting.
+const ULONGLONG kQueueLookMs = 10;
 // The line-error flags that end a wait for data as an EV_ERR event.
 const DWORD kErrorFlags = CE_FRAME | CE_OVERRUN | CE_RXPARITY | CE_RXOVER;
 
@@ -107,6 +109,7 @@ struct CCommDevice::Impl {
         return events & mask;
     }
     InputResult Drain(char* buffer, int size, int queued, int& got);
+    InputResult AwaitQueue(char* buffer, int size, int ms, int& got);
     InputResult StartWait(char* buffer, int size, int& got);
     InputResult EndWait(char* buffer, int size, int& got);
 };
@@ -252,6 +255,7 @@ InputResult CCommDevice::WaitInput(char* buffer, int size, int ms, int& got, uns
         events = m_impl->HeldEvents();
         if (events) return InputResult::Event;
         if (queued > 0) return m_impl->Drain(buffer, size, queued, got);
+        if (!m_impl->overlapped) return m_impl->AwaitQueue(buffer, size, ms, got);
         const InputResult started = m_impl->StartWait(buffer, size, got);
         if (started != InputResult::Timeout) return started;
     }
@@ -304,6 +308,21 @@ InputResult CCommDevice::Impl::Drain(char* buffer, int size, int queued, int& go
     }
     got = static_cast<int>(drain.count);
     return got > 0 ? InputResult::Data : InputResult::Timeout;
+}
+
+// A device opened without overlapped I/O cannot have a read pending beside a write: its
+// queue is looked at every few milliseconds instead.
+InputResult CCommDevice::Impl::AwaitQueue(char* buffer, int size, int ms, int& got) {
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end) return InputResult::Timeout;
+        const DWORD step = static_cast<DWORD>(end - now < kQueueLookMs ? end - now : kQueueLookMs);
+        if (WaitForSingleObject(cancel, step) == WAIT_OBJECT_0) return InputResult::Cancelled;
+        const int queued = Queued();
+        if (queued < 0) return InputResult::Failed;
+        if (queued > 0) return Drain(buffer, size, queued, got);
+    }
 }
 
 void CCommDevice::CancelWait() {

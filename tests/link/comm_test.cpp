@@ -223,6 +223,19 @@ TEST_F(CommTest, CloseWakesAWaitingReaderAsNotOpen) {
     }
 }
 
+TEST_F(CommTest, PortOpenedWithoutOverlappedIoWaitsAndReads) {
+    ASSERT_EQ(1, port.Reopen(0));
+    int32_t count = 99;
+    const auto start = Clock::now();
+    EXPECT_EQ(nullptr, port.Read(&count, 600, 0));
+    EXPECT_EQ(0, count);
+    EXPECT_GE(ElapsedMs(start), 500);
+    ASSERT_EQ(1, peer.WriteString("plain"));
+    EXPECT_EQ("plain", Collect(port, 5, 2000));
+    ASSERT_EQ(1, port.WriteString("back"));
+    EXPECT_EQ("back", Collect(peer, 4, 2000));
+}
+
 TEST_F(CommTest, SecondReaderIsTurnedAwayAtOnce) {
     std::thread first([this] {
         int32_t count = 0;
