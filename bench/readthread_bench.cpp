@@ -7,11 +7,10 @@
 // On Windows the thread notifies a real window, as in the program.
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "comm.h"
+#include "figures.h"
 #include "modsim.h"
 #include "nullmodem.h"
 #include "process.h"
@@ -29,25 +28,6 @@
 namespace {
 
 using testing_support::Clock;
-
-struct Options {
-    int idleSeconds = 5;
-    int suspends = 1000;
-};
-
-Options Parse(int argc, char** argv) {
-    Options o;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const int value = std::atoi(argv[i + 1]);
-        if (!std::strcmp(argv[i], "--idle-seconds")) o.idleSeconds = value;
-        if (!std::strcmp(argv[i], "--suspends")) o.suspends = value;
-    }
-    return o;
-}
-
-void Figure(const char* name, double value) {
-    std::printf("%s %.4f\n", name, value);
-}
 
 class Counter : public IReadConsumer {
 public:
@@ -196,7 +176,8 @@ void Stream(testing_support::NullModem& modem, testing_support::ModuleSimulator&
 } // namespace
 
 int main(int argc, char** argv) {
-    const Options options = Parse(argc, argv);
+    const int idleSeconds = NumberOption(argc, argv, "idle-seconds", 5);
+    const int suspends = NumberOption(argc, argv, "suspends", 1000);
     testing_support::NullModem modem;
     CComm port;
     if (!modem.Ready() || port.Open(modem.PortName(0).c_str(), 1) != 1) {
@@ -209,7 +190,7 @@ int main(int argc, char** argv) {
         std::fputs("readthread_bench: no simulator\n", stderr);
         return 1;
     }
-    if (options.idleSeconds > 0) Idle(port, options.idleSeconds);
-    if (options.suspends > 0) Stream(modem, sim, port, options.suspends);
+    if (idleSeconds > 0) Idle(port, idleSeconds);
+    if (suspends > 0) Stream(modem, sim, port, suspends);
     return 0;
 }

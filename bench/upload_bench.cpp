@@ -8,12 +8,11 @@
 // upload_wire_ms_per_line then gives the limit to compare with.
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "comm.h"
+#include "figures.h"
 #include "fileio.h"
 #include "loadingrecorder.h"
 #include "modsim.h"
@@ -29,20 +28,15 @@ namespace {
 using testing_support::Clock;
 
 struct Options {
-    int lines = 2000;
-    int paceBaud = 0;
-    int ackDelay = 0;
+    int lines;
+    int paceBaud;
+    int ackDelay;
 };
 
 Options Parse(int argc, char** argv) {
-    Options o;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const int value = std::atoi(argv[i + 1]);
-        if (!std::strcmp(argv[i], "--lines")) o.lines = value;
-        if (!std::strcmp(argv[i], "--pace-baud")) o.paceBaud = value;
-        if (!std::strcmp(argv[i], "--ack-delay")) o.ackDelay = value;
-    }
-    return o;
+    return Options{NumberOption(argc, argv, "lines", 2000),
+                   NumberOption(argc, argv, "pace-baud", 0),
+                   NumberOption(argc, argv, "ack-delay", 0)};
 }
 
 double Ms(Clock::duration d) {
@@ -60,10 +54,6 @@ bool WriteModuleFile(const std::string& path, int lines) {
         std::fprintf(out, kLineFormat, (n * 16) & 0xFFFF, n & 0xFF);
     std::fclose(out);
     return true;
-}
-
-void Figure(const char* name, double value) {
-    std::printf("%s %.4f\n", name, value);
 }
 
 } // namespace

@@ -99,11 +99,8 @@ int32_t CConfirmThread::AwaitAck(CComm& port, CAutoEvent& written) {
 }
 
 int32_t CConfirmThread::Lost(ILoadingNotify& dialog, unsigned timer, CAutoEvent& confirmed) {
-    if (m_state->ClaimDeviceLost()) {
-        dialog.KillTimer(timer);
-        dialog.DeviceLost();
-        dialog.EndDialog(ILoadingNotify::kDeviceLost);
-    }
+    dialog.KillTimer(timer);
+    m_state->ReportDeviceLost();
     confirmed.Set();
     return kExitDeviceLost;
 }

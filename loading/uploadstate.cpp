@@ -1,5 +1,7 @@
 #include "uploadstate.h"
 
+#include "loadingnotify.h"
+
 CUploadState::CUploadState()
     : m_writeStop(0), m_confirmDone(0), m_expected(0), m_dialog(nullptr), m_linesWritten(0),
       m_deviceLost(0) {}
@@ -30,9 +32,13 @@ void CUploadState::StartConfirming(ILoadingNotify* dialog) {
     m_dialog.store(dialog);
 }
 
-bool CUploadState::ClaimDeviceLost() {
+void CUploadState::ReportDeviceLost() {
     Cancel();
-    return m_deviceLost.exchange(1) == 0;
+    if (m_deviceLost.exchange(1) != 0) return;
+    if (ILoadingNotify* dialog = m_dialog.load()) {
+        dialog->DeviceLost();
+        dialog->EndDialog(ILoadingNotify::kDeviceLost);
+    }
 }
 
 CUploadState& CUploadState::Process() {

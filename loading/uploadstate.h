@@ -31,9 +31,9 @@ public:
     // Lines the write thread has put on the line so far.
     void LineWritten() { m_linesWritten.fetch_add(1); }
     int32_t LinesWritten() const { return m_linesWritten.load(); }
-    // The port's device has gone: both threads stop. True for the one caller that reports
-    // it to the dialog.
-    bool ClaimDeviceLost();
+    // The port's device has gone: both threads stop, and the first thread to see it tells
+    // the dialog and ends it (ILoadingNotify::DeviceLost, EndDialog(kDeviceLost)).
+    void ReportDeviceLost();
     bool DeviceLost() const { return m_deviceLost.load() != 0; }
 
     // The one state of the process.

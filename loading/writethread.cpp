@@ -40,7 +40,7 @@ int32_t CWriteThread::Run(CComm& port, CMyFile& file, CAutoEvent& written, CAuto
         // Whatever came before this line (a late second ACK) is not its confirmation.
         port.DiscardInput();
         if (port.WriteBuffer(file.GetLine(), file.GetLineLength()) != CComm::kOk)
-            return WriteFailed(port, *dialog, written);
+            return WriteFailed(port, written);
         ++sent;
         m_state->LineWritten();
         written.Set();
@@ -65,12 +65,9 @@ int32_t CWriteThread::AwaitConfirmation(CAutoEvent& confirmed) {
 }
 
 // Only a vanished device ends the dialog; another write failure leaves it to the user.
-int32_t CWriteThread::WriteFailed(CComm& port, ILoadingNotify& dialog, CAutoEvent& written) {
+int32_t CWriteThread::WriteFailed(CComm& port, CAutoEvent& written) {
     if (!port.IsDeviceGone()) return kExitWriteFailed;
-    if (m_state->ClaimDeviceLost()) {
-        dialog.DeviceLost();
-        dialog.EndDialog(ILoadingNotify::kDeviceLost);
-    }
+    m_state->ReportDeviceLost();
     written.Set();
     return kExitDeviceLost;
 }

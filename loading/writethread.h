@@ -10,7 +10,6 @@ class CAutoEvent;
 class CComm;
 class CMyFile;
 class CUploadState;
-class ILoadingNotify;
 
 // Context words: the port (CComm), the file (CMyFile), the write event and the confirmation
 // event (CAutoEvent); the dialog comes from the shared upload state.
@@ -39,7 +38,7 @@ private:
     int32_t Run(CComm& port, CMyFile& file, CAutoEvent& written, CAutoEvent& confirmed);
     // 1 when the line was confirmed, else the exit code.
     int32_t AwaitConfirmation(CAutoEvent& confirmed);
-    int32_t WriteFailed(CComm& port, ILoadingNotify& dialog, CAutoEvent& written);
+    int32_t WriteFailed(CComm& port, CAutoEvent& written);
     int32_t Stopped() const;
 
     CUploadState* m_state;
