@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "codepage.h"
+#include "wide_win32.h"
 #include "messagewait_win32.h"
 
 struct CAutoEvent::Impl {
@@ -10,9 +10,8 @@ struct CAutoEvent::Impl {
 };
 
 CAutoEvent::CAutoEvent(const char* name) : m_impl(std::make_unique<Impl>()) {
-    wchar_t wide[128];
-    if (name) OskelCp1250ToWide(name, reinterpret_cast<unsigned short*>(wide), 128);
-    m_impl->handle = CreateEventW(nullptr, FALSE, FALSE, name ? wide : nullptr);
+    const std::wstring wide = oskel::ToWide(name);
+    m_impl->handle = CreateEventW(nullptr, FALSE, FALSE, name ? wide.c_str() : nullptr);
 }
 
 CAutoEvent::~CAutoEvent() {

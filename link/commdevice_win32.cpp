@@ -8,7 +8,7 @@
 #include <atomic>
 #include <initializer_list>
 
-#include "codepage.h"
+#include "wide_win32.h"
 
 using namespace comm;
 
@@ -122,10 +122,8 @@ CCommDevice::~CCommDevice() {
 
 bool CCommDevice::Open(const char* path, bool overlapped) {
     Close();
-    wchar_t widePath[64];
-    OskelCp1250ToWide(path, reinterpret_cast<unsigned short*>(widePath), 64);
-    HANDLE h = CreateFileW(widePath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           overlapped ? FILE_FLAG_OVERLAPPED : 0, nullptr);
+    HANDLE h = CreateFileW(oskel::ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                           OPEN_EXISTING, overlapped ? FILE_FLAG_OVERLAPPED : 0, nullptr);
     if (!Valid(h)) return false;
     m_impl->handle = h;
     m_impl->overlapped = overlapped;
