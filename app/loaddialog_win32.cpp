@@ -1,8 +1,8 @@
 #include "loaddialog_win32.h"
 
 #include "loaddialog_rc.h"
+#include "comm.h"
 #include "myfile.h"
-#include "sentmessagewait_win32.h"
 #include "tarlin_rc.h"
 #include "uploadstate.h"
 
@@ -11,6 +11,7 @@
 namespace {
 
 const char kFinalCheck[] = "Soubor nahrán - provádím poslední kontrolu počtu přijatých potvrzení";
+const char kDeviceLostText[] = "Zařízení portu %s bylo odpojeno.\n\nSoubor nebyl nahrán celý.";
 const char kNoConfirmation[] =
     "Do časového limitu nepřišlo potvrzení k odeslaným datům. Zkontrolujte soubor nebo modul, "
     "případně nastavení portu.";
@@ -26,9 +27,7 @@ CLoadDialog::~CLoadDialog() {
 INT_PTR CLoadDialog::ShowModalDialog() {
     const INT_PTR result = CMyDialog::ShowModalDialog();
     m_notify.SetWindow(nullptr);
-    m_threads.Cancel();
-    WaitForThreadAnswering(m_threads.Writer(), CUploadThreads::kEndWaitMs);
-    WaitForThreadAnswering(m_threads.Confirmer(), CUploadThreads::kEndWaitMs);
+    m_threads.Stop();
     return result;
 }
 
@@ -60,6 +59,7 @@ LRESULT CLoadDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     case IDCANCEL:
     case IDC_LOAD_CANCEL: Cancel(); return 1;
     case ILoadingNotify::kCommandLineSent: LineSent(); return 1;
+    case ILoadingNotify::kCommandError: ReportError(static_cast<short>(HIWORD(wParam))); return 1;
     case CLoadingNotifyWindow::kCommandStartTimer: StartTimer(timer); return 1;
     case CLoadingNotifyWindow::kCommandKillTimer: StopTimer(timer); return 1;
     case CLoadingNotifyWindow::kCommandEnd: Finish(static_cast<int32_t>(lParam)); return 1;
@@ -87,6 +87,14 @@ void CLoadDialog::AllLinesSent(int sent) {
     const LRESULT high = ::SendMessageW(bar, PBM_GETRANGE, FALSE, 0);
     ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(high), 0);
     m_threads.State().AllLinesSent(sent);
+}
+
+// A lost device is the only error the upload reports; the thread ends the dialog next.
+void CLoadDialog::ReportError(int code) {
+    if (code != ILoadingNotify::kDeviceLost || m_ending) return;
+    CDynString text;
+    text.Format(kDeviceLostText, m_port != nullptr ? m_port->GetPortName() : "");
+    MessageBoxA(text.GetString(), " Tarlin ", MB_OK | MB_ICONERROR);
 }
 
 void CLoadDialog::LineSent() {

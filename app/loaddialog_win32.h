@@ -15,6 +15,7 @@ class CMyFile;
 
 class CLoadDialog : public CMyDialog {
 public:
+    // Results; ILoadingNotify::kDeviceLost when the port's device went.
     enum : int32_t { kUploaded = 1, kCancelled = 2 };
     static constexpr int kNoConfirmationGrowth = 35;
 
@@ -44,6 +45,7 @@ private:
     void SetTexts();
     void AllLinesSent(int sent);
     void LineSent();
+    void ReportError(int code);
     void StartTimer(const CLoadingNotifyWindow::TimerRequest* request);
     void StopTimer(const CLoadingNotifyWindow::TimerRequest* request);
     void Cancel();

@@ -65,3 +65,7 @@ void CLoadingNotifyWindow::KillTimer(unsigned id) {
 void CLoadingNotifyWindow::EndDialog(int32_t result) {
     Send(kCommandEnd, 0, static_cast<LPARAM>(result));
 }
+
+void CLoadingNotifyWindow::DeviceLost() {
+    Send(kCommandError, static_cast<unsigned>(kDeviceLost) & 0xFFFF, 0);
+}

@@ -39,6 +39,7 @@ public:
     void StartTimer(unsigned id, unsigned ms) override;
     void KillTimer(unsigned id) override;
     void EndDialog(int32_t result) override;
+    void DeviceLost() override;
 
 private:
     LRESULT Send(unsigned command, unsigned high, LPARAM lParam);

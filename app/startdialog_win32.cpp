@@ -5,7 +5,6 @@
 #include "help_win32.h"
 #include "mydata.h"
 #include "portsetting.h"
-#include "sentmessagewait_win32.h"
 #include "startdialog_rc.h"
 #include "tarlin_rc.h"
 #include "tarlindata.h"
@@ -31,9 +30,10 @@ const char kInformation[] =
     "použijte tlačítko 'Přeskočit'.\nTlačítkem 'Storno' (při startu) aplikaci ukončíte.\n\n"
     "Více informací lze nalézt v nápovědě (F1).";
 
+const char kDeviceLostText[] = "Zařízení portu %s bylo odpojeno.\n\nZkontrolujte připojení a "
+                               "zvolte port znovu.";
+
 const unsigned kTimerIds = 9999;
-// The thread ends after its current read once it is told to stop; this bounds the wait.
-const uint32_t kThreadEndWaitMs = 5000;
 
 // A path longer than this names a file.
 bool NamesFile(const char* path) {
@@ -72,7 +72,8 @@ void CStartDialog::Prepare(CTarlinData* data, bool fileFollows) {
         file = data->GetParameter(CTarlinCmdLine::kFile, 1);
     m_fileKnown = !fileFollows && NamesFile(file) ? 1 : 0;
     m_fileText.InitBuffer(fileFollows ? kFileFollows : (m_fileKnown ? file : kFileLater));
-    m_thread.SetContext(m_port, &m_versions, static_cast<ILoadingNotify*>(&m_notify), nullptr);
+    m_thread.SetContext(m_port, static_cast<IVersionList*>(&m_versionList),
+                        static_cast<ILoadingNotify*>(&m_notify), nullptr);
 }
 
 int CStartDialog::OpenVersionFile(const char* directory, const char* name) {
@@ -88,8 +89,8 @@ INT_PTR CStartDialog::ShowModalDialog() {
     m_notify.SetWindow(nullptr);
     // Gone with the dialog; the next showing makes its own.
     m_statusBar = nullptr;
-    m_thread.State().Abort();
-    WaitForThreadAnswering(m_thread, kThreadEndWaitMs);
+    if (m_thread.HasThread() && !m_thread.Wait(0, nullptr)) m_thread.State().Abort();
+    m_thread.Join();
     return result;
 }
 
@@ -197,7 +198,14 @@ const char* CStartDialog::StatusText(int code) {
     }
 }
 
+// The thread ends the dialog right after a lost device; the user learns why it closed.
 void CStartDialog::ShowStatus(int code) {
+    if (code == ILoadingNotify::kDeviceLost) {
+        CDynString text;
+        text.Format(kDeviceLostText, m_port != nullptr ? m_port->GetPortName() : "");
+        MessageBoxA(text.GetString(), " Tarlin ", MB_OK | MB_ICONERROR);
+        return;
+    }
     m_status.SetWindowTextA(StatusText(code));
     ::InvalidateRect(m_status.GetSafeHandle(), nullptr, TRUE);
 }
@@ -218,7 +226,7 @@ void CStartDialog::Leave(int32_t result) {
     m_thread.State().Abort();
     m_thread.Resume();
     ::EnumThreadWindows(::GetCurrentThreadId(), &CloseOwnedBox, reinterpret_cast<LPARAM>(m_hWnd));
-    WaitForThreadAnswering(m_thread, kLeaveWaitMs);
+    m_thread.Wait(kLeaveWaitMs, nullptr);
     KillTimer(m_timer);
     EndDialog(result);
 }

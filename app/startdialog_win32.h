@@ -7,6 +7,7 @@
 #include "coloredtext.h"
 #include "dialog.h"
 #include "inifile.h"
+#include "iniversionlist.h"
 #include "loadingnotifywindow_win32.h"
 #include "startthread.h"
 
@@ -35,7 +36,7 @@ public:
     const char* GetVersionText();
 
     // Shows the dialog; returns once its identification thread has ended too, so that the
-    // next reader of the port never overlaps it.
+    // next reader of the port never overlaps it. kDeviceLost when the port's device went.
     INT_PTR ShowModalDialog() override;
 
     LRESULT OnClose() override;
@@ -66,6 +67,7 @@ private:
     void Finish(int32_t result);
 
     CMyIniFile m_versions;
+    CIniVersionList m_versionList{m_versions};
     CStartThread m_thread;
     CMyColoredText m_headline;
     CMyColoredText m_status;

@@ -586,4 +586,68 @@ TEST_F(LoadingTest, HelpDialogContinuesIntoTheStartAndIoLettersSetTheView) {
     EXPECT_TRUE(state.menus[1518].checked);
 }
 
+// The port's device pulled out in the middle of an upload, and while the module is awaited:
+// the user is told, no success line appears, and the program goes on without the port.
+TEST_F(LoadingTest, LostDeviceIsReportedAndNeverCountsAsUploaded) {
+    Simulate({"--idle", "silent", "--ack-delay", "20"});
+    PutSample("demo.mhx");
+    Start({"-f", "demo.mhx"});
+    ASSERT_NE(PowerWhenAsked(), nullptr);
+    HWND progress = program.WaitForDialog(kProgressTitle, 30000);
+    ASSERT_NE(progress, nullptr);
+    Pump(1000);
+    modem.Vanish(0);
+    const std::wstring lost = L"Zařízení portu " + Ascii(modem.PortName(0)) + L" bylo odpojeno.";
+    HWND box = nullptr;
+    for (int i = 0; i < 100 && box == nullptr; ++i) {
+        HWND found = program.WaitForDialog(L" Tarlin ", 100);
+        if (found != nullptr && BoxText(found).find(lost) == 0) box = found;
+    }
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(BoxText(box), lost + L"\n\nSoubor nebyl nahrán celý.");
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitGone(progress, 5000));
+    main = program.MainWindow(10000);
+    ASSERT_NE(main, nullptr);
+    ProgramState state;
+    // The read thread finds the device gone and the program disconnects, asking about the
+    // screen first.
+    HWND question = nullptr;
+    for (int i = 0; i < 100 && question == nullptr; ++i) {
+        HWND found = program.WaitForDialog(L" Tarlin ", 100);
+        if (found != nullptr && found != box && ::GetDlgItem(found, 7) != nullptr) question = found;
+    }
+    ASSERT_NE(question, nullptr);
+    ::PostMessageW(question, WM_COMMAND, 7, 0); // "Ne": the screen stays
+    EXPECT_TRUE(program.WaitFor(
+        [](const ProgramState& s) { return s.portOpen == 0 && s.Status(2) == "Odpojen"; }, 10000,
+        &state))
+        << state.Status(2);
+    EXPECT_FALSE(state.Contains("úspěšně nahrán"));
+    EXPECT_EQ(state.uploads, 0);
+    program.Close();
+    int code = 1;
+    EXPECT_TRUE(program.WaitForExit(10000, &code));
+}
+
+TEST_F(LoadingTest, LostDeviceDuringThePowerCycleLeadsBackToThePortSettings) {
+    Simulate({"--idle", "silent"});
+    Start({});
+    HWND dialog = program.WaitForDialog(kPowerCycleTitle, 20000);
+    ASSERT_NE(dialog, nullptr);
+    modem.Vanish(0);
+    HWND box = program.WaitForDialog(L" Tarlin ", 10000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(BoxText(box), L"Zařízení portu " + Ascii(modem.PortName(0)) +
+                                L" bylo odpojeno.\n\nZkontrolujte připojení a zvolte port znovu.");
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitGone(dialog, 5000));
+    HWND settings = program.WaitForDialog(L"Tarlin - nastavení portu", 10000);
+    ASSERT_NE(settings, nullptr);
+    ::PostMessageW(settings, WM_COMMAND, 32780, 0); // Storno
+    int code = 0;
+    ASSERT_TRUE(program.WaitForExit(10000, &code));
+    EXPECT_EQ(code, -2);
+}
+
 } // namespace
