@@ -3,7 +3,7 @@
 
 #include "coloredtextparam.h"
 #include "controlwindow.h"
-#include "gdiobject.h"
+#include "czechfont.h"
 
 class OSKEL_API CMyColoredText : public CMyControlWindow {
 public:
@@ -19,8 +19,8 @@ public:
     static unsigned int StyleConvert(unsigned long style);
 
     static CMyResidentBrush m_hBrush;
-    static CMyResidentFont m_hBoldFont;
-    static CMyResidentFont m_hFont;
+    static CMyCzechFont m_hBoldFont;
+    static CMyCzechFont m_hFont;
 
 protected:
     // The shared objects by index: the font, the bold font, the brush.

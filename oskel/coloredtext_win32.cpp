@@ -5,8 +5,8 @@
 #include <string>
 
 CMyResidentBrush CMyColoredText::m_hBrush(BS_SOLID, ::GetSysColor(COLOR_3DFACE), 0);
-CMyResidentFont CMyColoredText::m_hBoldFont(18, "Arial", 700, 0, 0, 0);
-CMyResidentFont CMyColoredText::m_hFont(14, "MS Sans Serif", 400, 0, 0, 0);
+CMyCzechFont CMyColoredText::m_hBoldFont(18, "Arial", 700, 0, 0, 0);
+CMyCzechFont CMyColoredText::m_hFont(14, "MS Sans Serif", 400, 0, 0, 0);
 
 CMyColoredText::CMyColoredText()
     : CMyControlWindow("_My_Colored_Text_"), m_text(128), m_parameters(), m_referenced(0) {}

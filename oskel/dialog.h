@@ -1,6 +1,7 @@
 // Dialogs from the program's templates, shown modally or modelessly, with item helpers.
 #pragma once
 
+#include "czechfont.h"
 #include "window.h"
 
 struct MY_COLORED_TEXT_STRUCT;
@@ -78,9 +79,15 @@ public:
 
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // Given to every dialog whose template font lacks Czech letters (a Western system's
+    // "MS Sans Serif"), made at the first such dialog.
+    static CMyCzechFont m_hCzechFont;
+
 protected:
     LRESULT DispatchDialog(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT AnswerColoredText(WPARAM id, LPARAM record);
+    void UseCzechFont();
+    LRESULT AnswerFont();
     // A window destroyed behind the object's back (with its owner, or at the end of a modal
     // run) leaves a stale handle: forget it, so that the dialog can be shown again.
     void ForgetLostWindow();
@@ -89,4 +96,6 @@ protected:
 
     unsigned long m_state;
     char* m_title;
+    // The font last given to the window after its initialisation began; null: the template's.
+    void* m_font;
 };

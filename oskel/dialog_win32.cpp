@@ -21,6 +21,14 @@ HINSTANCE ApplicationInstance() {
     return static_cast<HINSTANCE>(CMyWindowObject::m_pApplication->GetSaveInstance());
 }
 
+// Gives font to the dialog's own items that still draw with the template's font.
+void ReplaceItemFonts(HWND dialog, HFONT from, HFONT to) {
+    for (HWND item = ::GetWindow(dialog, GW_CHILD); item != nullptr;
+         item = ::GetWindow(item, GW_HWNDNEXT))
+        if (reinterpret_cast<HFONT>(::SendMessageW(item, WM_GETFONT, 0, 0)) == from)
+            ::SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(to), FALSE);
+}
+
 HINSTANCE ModuleOf(HWND window) {
     return window != nullptr
                ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE))
@@ -28,6 +36,10 @@ HINSTANCE ModuleOf(HWND window) {
 }
 
 } // namespace
+
+// The parameters name the templates' font; the replacement itself is described by the first
+// dialog font that needs one.
+CMyCzechFont CMyDialog::m_hCzechFont(8, "MS Sans Serif", 400, 0, 0, 0);
 
 CMyDialog::CMyDialog(unsigned int templateId)
     : CMyWindow(templateId, reinterpret_cast<void*>(&DialogProc)) {
@@ -54,6 +66,7 @@ CMyDialog::~CMyDialog() {
 void CMyDialog::Init() {
     m_state = 0;
     m_title = nullptr;
+    m_font = nullptr;
 }
 
 int CMyDialog::Create(const char* title, unsigned long, void* parent, unsigned int menuId,
@@ -167,6 +180,8 @@ int CMyDialog::DestroyWindow() {
 }
 
 LRESULT CMyDialog::InitDialog() {
+    m_font = nullptr;
+    UseCzechFont();
     HINSTANCE instance = ApplicationInstance();
     if (instance != nullptr) {
         HICON icon = m_iconId != 0 ? ::LoadIconW(instance, MAKEINTRESOURCEW(m_iconId)) : nullptr;
@@ -181,6 +196,23 @@ LRESULT CMyDialog::InitDialog() {
     }
     if (m_title != nullptr) SetWindowTextA(m_title);
     return OnInitDialog();
+}
+
+// Texts are Czech whatever the system's code page; the template's font may not draw them.
+// Before the derived initialisation, so that code reading or setting fonts sees the final one.
+void CMyDialog::UseCzechFont() {
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+    HFONT replacement = static_cast<HFONT>(m_hCzechFont.ReplacementFor(font));
+    if (replacement == nullptr) return;
+    ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(replacement), FALSE);
+    ReplaceItemFonts(m_hWnd, font, replacement);
+}
+
+// The dialog manager answers with the template's font whatever the dialog was given since.
+LRESULT CMyDialog::AnswerFont() {
+    if (m_font == nullptr) return 0;
+    SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(m_font));
+    return TRUE;
 }
 
 INT_PTR CALLBACK CMyDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -206,6 +238,8 @@ LRESULT CMyDialog::DispatchDialog(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOVING: return OnMoving(reinterpret_cast<RECT*>(lParam), wParam);
     case WM_EXITSIZEMOVE: return OnExitSizeMove();
     case MY_COLORED_TEXT_GETTEXTPARAM: return AnswerColoredText(wParam, lParam);
+    case WM_SETFONT: m_font = reinterpret_cast<void*>(wParam); return 0;
+    case WM_GETFONT: return AnswerFont();
     default: {
         int handled = 0;
         const LRESULT result = DispatchShared(message, wParam, lParam, &handled);

@@ -1,11 +1,8 @@
 #include "terminalfont_win32.h"
 
-#include <cwchar>
+#include "czechfont.h"
 
 namespace {
-
-// Every letter with a diacritic that Czech uses, both cases.
-const wchar_t kCzechLetters[] = L"áčďéěíňóřšťúůýžÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ";
 
 // TrueType faces tried in turn; the last names what Wine's own fonts and a bare Linux
 // desktop offer.
@@ -44,7 +41,7 @@ bool IsFixedsys(HDC dc, HFONT font) {
 bool DrawsCzechWith(HDC dc, HFONT font) {
     HGDIOBJ old = ::SelectObject(dc, font);
     if (old == nullptr) return false;
-    const bool ok = CTerminalFont::DrawsCzech(dc);
+    const bool ok = CMyCzechFont::DrawsCzech(dc) != 0;
     ::SelectObject(dc, old);
     return ok;
 }
@@ -73,17 +70,6 @@ CTerminalFont::~CTerminalFont() = default;
 CTerminalFont& CTerminalFont::Shared() {
     static CTerminalFont font;
     return font;
-}
-
-bool CTerminalFont::DrawsCzech(HDC dc) {
-    const int count = static_cast<int>(std::wcslen(kCzechLetters));
-    WORD glyphs[64];
-    if (::GetGlyphIndicesW(dc, kCzechLetters, count, glyphs, GGI_MARK_NONEXISTING_GLYPHS) ==
-        GDI_ERROR)
-        return false;
-    for (int i = 0; i < count; ++i)
-        if (glyphs[i] == 0xFFFF) return false;
-    return true;
 }
 
 HFONT CTerminalFont::CreateFixedsys(BYTE charset) const {

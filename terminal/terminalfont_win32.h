@@ -22,9 +22,6 @@ public:
     // The process's terminal font (the view and the command-line help draw with it).
     static CTerminalFont& Shared();
 
-    // Whether the font selected into dc draws every Czech letter and has one cell width.
-    static bool DrawsCzech(HDC dc);
-
 private:
     HFONT CreateFixedsys(BYTE charset) const;
     HFONT CreateReplacement(const wchar_t* face, const TEXTMETRICW& cell) const;

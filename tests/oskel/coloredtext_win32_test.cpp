@@ -127,6 +127,26 @@ TEST(ColoredText, SharedDrawingObjectsLiveWhileAnyTextExists) {
     EXPECT_EQ(CMyColoredText::m_hBrush.GetSafeHandle(), nullptr);
 }
 
+// Both shared fonts draw Czech on a Western system, at the heights and weights asked for.
+TEST(ColoredText, FontsDrawCzechAtTheirSizes) {
+    SilentParent parent;
+    CMyColoredText text;
+    RECT rect = Line(10);
+    ASSERT_EQ(text.Create("Počet přijatých znaků", WS_CHILD | WS_VISIBLE, parent.GetSafeHandle(), 1,
+                          0, 0, &rect),
+              1);
+    HFONT normal = static_cast<HFONT>(CMyColoredText::m_hFont.GetSafeHandle());
+    HFONT bold = static_cast<HFONT>(CMyColoredText::m_hBoldFont.GetSafeHandle());
+    EXPECT_TRUE(guitest::DrawsLetters(normal, L"řůěčšžŘŮĚ"));
+    EXPECT_TRUE(guitest::DrawsLetters(bold, L"řůěčšžŘŮĚ"));
+    const TEXTMETRICW normalMetrics = guitest::MetricsOf(normal);
+    EXPECT_NEAR(normalMetrics.tmHeight, 14, 1);
+    EXPECT_LT(normalMetrics.tmWeight, 600);
+    const TEXTMETRICW boldMetrics = guitest::MetricsOf(bold);
+    EXPECT_NEAR(boldMetrics.tmHeight, 18, 1);
+    EXPECT_GE(boldMetrics.tmWeight, 600);
+}
+
 // A text whose font reference failed gives back only what it holds: another text's font stays.
 TEST(ColoredText, FailedReferenceIsNeverReleased) {
     SilentParent parent;

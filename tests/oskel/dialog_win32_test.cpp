@@ -255,4 +255,71 @@ TEST(Dialog, ModelessShownAgainAfterItsWindowWentAway) {
     EXPECT_EQ(dialog.Show(-1), 3) << "a modal run is not refused for a window that is gone";
 }
 
+// What the derived initialisation sees of the dialog's font; a modal run ends on its timer.
+class CzechDialog : public CMyDialog {
+public:
+    explicit CzechDialog(void* parent) : CMyDialog(IDD_CZECH, nullptr, parent) {}
+    LRESULT OnInitDialog() override {
+        fontAtInit = guitest::FontOf(m_hWnd);
+        labelFontAtInit = guitest::FontOf(GetDlgItem(IDC_LABEL));
+        if (m_state & MY_DIALOG_MODAL) SetTimer(1, 10, nullptr);
+        return 0;
+    }
+    LRESULT OnTimer(WPARAM id, TIMERPROC) override {
+        KillTimer(static_cast<unsigned int>(id));
+        EndDialog(5);
+        return 0;
+    }
+    HFONT fontAtInit = nullptr;
+    HFONT labelFontAtInit = nullptr;
+};
+
+const wchar_t kLetters[] = L"řůěčšžŘŮĚ";
+
+// The tests run with a Western code page: the template's "MS Sans Serif" lacks "ř", "ů", "ě".
+TEST(DialogFont, ItemsOfEveryDialogDrawCzechAtTheTemplateSize) {
+    Parent parent;
+    CzechDialog dialog(parent.GetSafeHandle());
+    ASSERT_EQ(dialog.ShowModelessDialog(SW_SHOW), 1);
+    HFONT font = guitest::FontOf(dialog.GetSafeHandle());
+    EXPECT_TRUE(guitest::DrawsLetters(font, kLetters));
+    EXPECT_EQ(dialog.fontAtInit, font);
+    EXPECT_EQ(dialog.labelFontAtInit, font);
+    for (int id : {IDC_LABEL, IDC_PUSH, IDC_LIST, IDCANCEL}) {
+        HFONT item = guitest::FontOf(dialog.GetDlgItem(static_cast<unsigned>(id)));
+        EXPECT_EQ(item, font) << id;
+        EXPECT_TRUE(guitest::DrawsLetters(item, kLetters)) << id;
+    }
+    // Same height as the template's font, so the items' places still fit their texts.
+    HDC screen = ::GetDC(nullptr);
+    const int pixels = ::MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ::ReleaseDC(nullptr, screen);
+    HFONT asked = ::CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
+    EXPECT_NEAR(guitest::MetricsOf(font).tmHeight, guitest::MetricsOf(asked).tmHeight, 1);
+    ::DeleteObject(asked);
+    EXPECT_TRUE(guitest::Screenshot("dialog_czech_font"));
+
+    // One font for the process: the next dialog gets it, and it outlives the first window.
+    CzechDialog second(parent.GetSafeHandle());
+    ASSERT_EQ(second.ShowModelessDialog(SW_SHOW), 1);
+    EXPECT_EQ(guitest::FontOf(second.GetDlgItem(IDC_PUSH)), font);
+    dialog.CloseModelessDialog();
+    second.CloseModelessDialog();
+    EXPECT_EQ(::GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+    EXPECT_EQ(CMyDialog::m_hCzechFont.GetSafeHandle(), font);
+
+    CzechDialog modal(parent.GetSafeHandle());
+    EXPECT_EQ(modal.Show(-1), 5);
+    EXPECT_EQ(modal.labelFontAtInit, font);
+
+    // A template font that draws the letters itself is kept.
+    StepDialog items(parent.GetSafeHandle());
+    ASSERT_EQ(items.ShowModelessDialog(SW_SHOW), 1);
+    HFONT own = guitest::FontOf(items.GetDlgItem(IDC_LABEL));
+    ASSERT_TRUE(guitest::DrawsLetters(own, kLetters));
+    EXPECT_NE(own, font);
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <vector>
 
 namespace guitest {
@@ -132,6 +133,38 @@ std::wstring WindowText(HWND window) {
     wchar_t text[512] = {};
     ::GetWindowTextW(window, text, 512);
     return text;
+}
+
+HFONT FontOf(HWND window) {
+    return reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
+}
+
+bool DrawsLetters(HFONT font, const wchar_t* letters) {
+    HDC screen = ::GetDC(nullptr);
+    HGDIOBJ old = ::SelectObject(screen, font);
+    const int count = static_cast<int>(std::wcslen(letters));
+    std::vector<WORD> glyphs(static_cast<size_t>(count), 0);
+    const bool measured =
+        old != nullptr && ::GetGlyphIndicesW(screen, letters, count, glyphs.data(),
+                                             GGI_MARK_NONEXISTING_GLYPHS) != GDI_ERROR;
+    if (old != nullptr) ::SelectObject(screen, old);
+    ::ReleaseDC(nullptr, screen);
+    if (!measured) return false;
+    for (WORD glyph : glyphs)
+        if (glyph == 0xFFFF) return false;
+    return true;
+}
+
+TEXTMETRICW MetricsOf(HFONT font) {
+    TEXTMETRICW metrics{};
+    HDC screen = ::GetDC(nullptr);
+    HGDIOBJ old = ::SelectObject(screen, font);
+    if (old != nullptr) {
+        ::GetTextMetricsW(screen, &metrics);
+        ::SelectObject(screen, old);
+    }
+    ::ReleaseDC(nullptr, screen);
+    return metrics;
 }
 
 TopWindow::TopWindow(const char* className, const char* title, const RECT* rect)

@@ -24,6 +24,12 @@ int CountPixels(HWND window, bool (*match)(COLORREF));
 
 std::wstring WindowText(HWND window);
 
+// The font a window draws its text with (WM_GETFONT).
+HFONT FontOf(HWND window);
+// Whether font has a glyph for each of letters, and its metrics, measured on the screen.
+bool DrawsLetters(HFONT font, const wchar_t* letters);
+TEXTMETRICW MetricsOf(HFONT font);
+
 // A visible top-level window of a class of its own, for dialogs and controls to live in;
 // a null rectangle leaves position and size to the system.
 class TopWindow : public CMyWindow {
