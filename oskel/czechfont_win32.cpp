@@ -30,26 +30,47 @@ bool Draws(HFONT font) {
     return CMyCzechFont::FontDrawsCzech(font) != 0;
 }
 
-// The font for description when it draws the letters; null otherwise.
-HFONT CreateIfCzech(const LOGFONTW& description) {
+// Whether the font mapper gave the face asked for, not another one for want of it.
+bool IsFace(HFONT font, const wchar_t* face) {
+    ScreenDC screen;
+    if (screen.Get() == nullptr) return false;
+    HGDIOBJ old = ::SelectObject(screen.Get(), font);
+    if (old == nullptr) return false;
+    wchar_t used[LF_FACESIZE] = {};
+    ::GetTextFaceW(screen.Get(), LF_FACESIZE, used);
+    ::SelectObject(screen.Get(), old);
+    return ::lstrcmpiW(used, face) == 0;
+}
+
+// The font for description when it draws the letters (and, when asked, is the face named);
+// null otherwise.
+HFONT CreateIfCzech(const LOGFONTW& description, bool realFace) {
     HFONT font = ::CreateFontIndirectW(&description);
-    if (font == nullptr || Draws(font)) return font;
+    if (font == nullptr) return nullptr;
+    if (Draws(font) && (!realFace || IsFace(font, description.lfFaceName))) return font;
     ::DeleteObject(font);
     return nullptr;
 }
 
-HFONT CreateCzechLike(LOGFONTW description) {
+// A stand-in the mapper picks (a Linux desktop's sans face) tends to be wider than the
+// faces named, so every real face is tried before any stand-in.
+HFONT CreateCzechLike(LOGFONTW description, bool realFace) {
     description.lfCharSet = EASTEUROPE_CHARSET;
-    if (HFONT font = CreateIfCzech(description)) return font;
+    if (HFONT font = CreateIfCzech(description, realFace)) return font;
     // Same height, so dialog units and item places still fit the text.
     description.lfOutPrecision = OUT_TT_ONLY_PRECIS;
     description.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
     for (const wchar_t* face : kReplacementFaces) {
         std::wcsncpy(description.lfFaceName, face, LF_FACESIZE - 1);
         description.lfFaceName[LF_FACESIZE - 1] = 0;
-        if (HFONT font = CreateIfCzech(description)) return font;
+        if (HFONT font = CreateIfCzech(description, realFace)) return font;
     }
     return nullptr;
+}
+
+HFONT CreateCzechLike(const LOGFONTW& description) {
+    HFONT font = CreateCzechLike(description, true);
+    return font != nullptr ? font : CreateCzechLike(description, false);
 }
 
 bool Describe(HGDIOBJ font, LOGFONTW* description) {
