@@ -50,6 +50,7 @@ void CChatDialog::ClearHistory() {
 
 LRESULT CChatDialog::OnInitDialog() {
     GetClientRect(&m_clientRect);
+    NoteLayout();
     SetTexts();
     SetDialogItemFocus(IDC_CHAT_TEXT);
     RestorePosition();
@@ -122,6 +123,38 @@ void CChatDialog::NotePosition() {
     if (m_docked || !GetWindowRect(&window)) return;
     m_lastX = window.left;
     m_lastY = window.top;
+}
+
+// The message field takes the width the main window gives the docked line; the buttons keep
+// to the right edge.
+LRESULT CChatDialog::OnSize(WPARAM type, unsigned short width, unsigned short height) {
+    const int grow = std::max(0, static_cast<int>(width) - static_cast<int>(m_clientRect.right));
+    if (m_layout.empty()) return CMyDialog::OnSize(type, width, height);
+    for (const ItemPlace& place : m_layout) {
+        RECT r = place.rect;
+        if (place.id == IDC_CHAT_TEXT)
+            r.right += grow;
+        else
+            OffsetRect(&r, grow, 0);
+        MoveItemResize(place.id, r.left, r.top, r.right, r.bottom, nullptr);
+    }
+    // The items were moved without drawing.
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return CMyDialog::OnSize(type, width, height);
+}
+
+void CChatDialog::NoteLayout() {
+    m_layout.clear();
+    for (unsigned id : {IDC_CHAT_TEXT, IDC_CHAT_SEND, IDC_CHAT_CLOSE}) {
+        ItemPlace place{id, {0, 0, 0, 0}};
+        if (!GetDialogItemRect(id, &place.rect)) continue;
+        // A combo box's height is that of its open list.
+        RECT dropped;
+        if (id == IDC_CHAT_TEXT && ::SendMessageW(GetDlgItem(id), CB_GETDROPPEDCONTROLRECT, 0,
+                                                  reinterpret_cast<LPARAM>(&dropped)))
+            place.rect.bottom = place.rect.top + (dropped.bottom - dropped.top);
+        m_layout.push_back(place);
+    }
 }
 
 // --- Docking ---------------------------------------------------------------------------------

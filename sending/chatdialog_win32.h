@@ -54,11 +54,18 @@ public:
     LRESULT OnMouseMove(WPARAM keys, int x, int y) override;
     LRESULT OnInitDialog() override;
     LRESULT OnLButtonDblClk(WPARAM keys, int x, int y) override;
+    LRESULT OnSize(WPARAM type, unsigned short width, unsigned short height) override;
 
 private:
     static constexpr int32_t kNoPosition = INT32_MIN;
 
+    struct ItemPlace {
+        unsigned id;
+        RECT rect; // as created
+    };
+
     void SetTexts();
+    void NoteLayout();
     void CreateFrame();
     void RestorePosition();
     void NotePosition();
@@ -90,6 +97,7 @@ private:
     bool m_docked = true;
     CDockDialog m_frame;
     RECT m_clientRect = {0, 0, 0, 0};
+    std::vector<ItemPlace> m_layout;
     CChatHistory m_history;
     bool m_listOpen = false;
     CHexEditFilter m_filter;
