@@ -2,6 +2,7 @@
 #include "chatdialog_rc.h"
 #include "dialogdriver_win32.h"
 #include "gui_harness_win32.h"
+#include "dataline.h"
 #include "sendinghost_win32.h"
 
 #include <gtest/gtest.h>
@@ -11,50 +12,9 @@
 #include <vector>
 
 using namespace sendingtest;
+using testing_support::Collect;
 
 namespace {
-
-// Real mouse input, played one step per timer tick, so that the steps go on inside the modal
-// loop in which the system moves a window by its caption.
-class CMousePlayer {
-public:
-    explicit CMousePlayer(std::vector<std::function<void()>> steps) : m_steps(std::move(steps)) {
-        s_player = this;
-        m_timer = ::SetTimer(nullptr, 0, 150, &Tick);
-    }
-    ~CMousePlayer() {
-        ::KillTimer(nullptr, m_timer);
-        s_player = nullptr;
-    }
-    bool Done() const { return m_next >= m_steps.size(); }
-
-    static void MoveTo(POINT p) {
-        INPUT input = {};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = p.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = p.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        ::SendInput(1, &input, sizeof input);
-    }
-    static void Button(bool down) {
-        INPUT input = {};
-        input.type = INPUT_MOUSE;
-        input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-        ::SendInput(1, &input, sizeof input);
-    }
-
-private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        if (s_player != nullptr && !s_player->Done()) s_player->m_steps[s_player->m_next++]();
-    }
-
-    static CMousePlayer* s_player;
-    std::vector<std::function<void()>> m_steps;
-    size_t m_next = 0;
-    UINT_PTR m_timer = 0;
-};
-
-CMousePlayer* CMousePlayer::s_player = nullptr;
 
 class ChatTest : public ::testing::Test {
 protected:
@@ -121,7 +81,7 @@ protected:
     }
     std::string Received(size_t want) { return Collect(line.peer, want, 3000); }
 
-    CLine line;
+    testing_support::CDataLine line;
     CChatDialog chat;
     CHostWindow host{&chat};
 };
@@ -329,16 +289,17 @@ TEST_F(ChatTest, DockingByDragging) {
     const POINT over = {grip.x + 10, grip.y + (hostClient.bottom - 10 - outer.top)};
     size_t shownWhileOver = 0;
     int heightShown = 0;
-    CMousePlayer player({[&] { CMousePlayer::MoveTo(grip); }, [&] { CMousePlayer::Button(true); },
-                         [&] {
-                             CMousePlayer::MoveTo({grip.x + 5, grip.y + 5});
-                         },
-                         [&] { CMousePlayer::MoveTo(over); },
-                         [&] {
-                             shownWhileOver = host.dockFrames.size();
-                             heightShown = host.dockFrames.empty() ? 0 : host.dockFrames.back();
-                             CMousePlayer::Button(false);
-                         }});
+    guitest::CStepPlayer player(
+        {[&] { guitest::MouseTo(grip); }, [&] { guitest::MouseButton(true); },
+         [&] {
+             guitest::MouseTo({grip.x + 5, grip.y + 5});
+         },
+         [&] { guitest::MouseTo(over); },
+         [&] {
+             shownWhileOver = host.dockFrames.size();
+             heightShown = host.dockFrames.empty() ? 0 : host.dockFrames.back();
+             guitest::MouseButton(false);
+         }});
     for (int i = 0; i < 60 && !player.Done(); ++i)
         guitest::Pump(100);
     guitest::Pump(300);

@@ -4,6 +4,7 @@
 #include "dialogdriver_win32.h"
 #include "gui_harness_win32.h"
 #include "process.h"
+#include "dataline.h"
 #include "sendinghost_win32.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <vector>
 
 using namespace sendingtest;
+using testing_support::Collect;
 
 namespace {
 
@@ -57,7 +59,7 @@ class ContentTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(line.Ready()); }
     std::string WindowsPath(const std::string& name) { return line.folder + "\\" + name; }
-    CLine line;
+    testing_support::CDataLine line;
     CHostWindow host;
     CCountingData counting{line.data.get()};
 };

@@ -1,9 +1,5 @@
 #include "sendinghost_win32.h"
 
-#include "process.h"
-
-#include <chrono>
-
 namespace sendingtest {
 
 CHostWindow::CHostWindow(CChatDialog* chat) : CMyWindow("SendingTestHost"), m_chat(chat) {
@@ -42,38 +38,6 @@ LRESULT CHostWindow::OnVScroll(unsigned short code, unsigned short pos, void*) {
         lastCursorRow = pos;
     }
     return 0;
-}
-
-std::string Collect(CComm& port, size_t want, int ms) {
-    using Clock = std::chrono::steady_clock;
-    std::string got;
-    const auto end = Clock::now() + std::chrono::milliseconds(ms);
-    while (got.size() < want && Clock::now() < end) {
-        int32_t count = 0;
-        if (const char* data = port.Read(&count, 100, 0)) got.append(data, count);
-    }
-    return got;
-}
-
-CLine::CLine() : folder(testing_support::MakeTempFolder("tarlin-sending")) {
-    Restart();
-    m_ready = modem.Ready() && data->OpenPort(modem.PortName(0).c_str()) == 1 &&
-              peer.Open(modem.PortName(1).c_str(), 1) == 1;
-}
-
-CLine::~CLine() {
-    store.Bind(nullptr);
-    data.reset();
-    testing_support::RemoveTree(folder);
-}
-
-void CLine::Restart() {
-    const bool wasOpen = data != nullptr && data->IsPortOpen() == 1;
-    data.reset();
-    data = std::make_unique<CTarlinData>();
-    data->LocateSettingsFiles(folder.c_str());
-    if (wasOpen) data->OpenPort(modem.PortName(0).c_str());
-    store.Bind(data.get());
 }
 
 } // namespace sendingtest

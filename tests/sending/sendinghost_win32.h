@@ -1,11 +1,7 @@
-// What the sending GUI tests share: a window in the main window's place, a data object on one
-// end of a fresh null-modem pair, and a peer on the other end that collects what arrives.
+// A window in the main window's place for the sending GUI tests.
 #pragma once
 
 #include "chatdialog_win32.h"
-#include "comm.h"
-#include "nullmodem.h"
-#include "tarlinsendingdata.h"
 
 #include <string>
 #include <vector>
@@ -36,28 +32,6 @@ public:
 
 private:
     CChatDialog* m_chat;
-};
-
-// Bytes arriving at a port within ms milliseconds, up to want of them.
-std::string Collect(CComm& port, size_t want, int ms);
-
-// A fresh settings folder, a data object on end a and a peer port on end b.
-class CLine {
-public:
-    CLine();
-    ~CLine();
-    bool Ready() const { return m_ready; }
-    // A data object as at the next start of the program, on the same folder and port.
-    void Restart();
-
-    testing_support::NullModem modem;
-    std::string folder;
-    std::unique_ptr<CTarlinData> data;
-    CTarlinSendingData store;
-    CComm peer;
-
-private:
-    bool m_ready = false;
 };
 
 } // namespace sendingtest

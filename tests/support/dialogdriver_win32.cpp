@@ -4,6 +4,7 @@ namespace guitest {
 namespace {
 
 CDialogDriver* g_driver = nullptr;
+CStepPlayer* g_player = nullptr;
 
 BOOL CALLBACK CollectStatic(HWND child, LPARAM out) {
     wchar_t name[32] = {};
@@ -56,6 +57,42 @@ BOOL CALLBACK CDialogDriver::Match(HWND window, LPARAM self) {
 void CALLBACK CDialogDriver::Tick(HWND, UINT, UINT_PTR, DWORD) {
     if (g_driver == nullptr || g_driver->m_seen) return;
     ::EnumThreadWindows(::GetCurrentThreadId(), &Match, reinterpret_cast<LPARAM>(g_driver));
+}
+
+CStepPlayer::CStepPlayer(std::vector<std::function<void()>> steps, int periodMs)
+    : m_steps(std::move(steps)) {
+    g_player = this;
+    m_timer = ::SetTimer(nullptr, 0, static_cast<UINT>(periodMs), &Tick);
+}
+
+CStepPlayer::~CStepPlayer() {
+    ::KillTimer(nullptr, m_timer);
+    if (g_player == this) g_player = nullptr;
+}
+
+// A step that pumps messages itself (a screenshot) must not run the next steps inside it.
+void CALLBACK CStepPlayer::Tick(HWND, UINT, UINT_PTR, DWORD) {
+    static bool running = false;
+    if (running || g_player == nullptr || g_player->Done()) return;
+    running = true;
+    g_player->m_steps[g_player->m_next++]();
+    running = false;
+}
+
+void MouseTo(POINT point) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = point.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = point.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof input);
+}
+
+void MouseButton(bool down) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &input, sizeof input);
 }
 
 } // namespace guitest

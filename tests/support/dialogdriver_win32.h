@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace guitest {
 
@@ -35,6 +36,28 @@ private:
     bool m_seen = false;
     std::wstring m_text;
 };
+
+// Runs steps one per timer tick on this thread, also inside modal loops (a dialog's, the one in
+// which the system moves a window).
+class CStepPlayer {
+public:
+    explicit CStepPlayer(std::vector<std::function<void()>> steps, int periodMs = 150);
+    ~CStepPlayer();
+    CStepPlayer(const CStepPlayer&) = delete;
+    CStepPlayer& operator=(const CStepPlayer&) = delete;
+    bool Done() const { return m_next >= m_steps.size(); }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+
+    std::vector<std::function<void()>> m_steps;
+    size_t m_next = 0;
+    UINT_PTR m_timer = 0;
+};
+
+// Real mouse input: the pointer to a screen point, the left button down or up.
+void MouseTo(POINT point);
+void MouseButton(bool down);
 
 // The static texts of a window's children, joined by line feeds.
 std::wstring StaticTexts(HWND window);
