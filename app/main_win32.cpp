@@ -23,8 +23,7 @@ bool HasSwitch(const wchar_t* name) {
     int count = 0;
     wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
     bool found = false;
-    for (int i = 1; args != nullptr && i < count; ++i)
-        found = found || wcscmp(args[i], name) == 0;
+    for (int i = 1; args != nullptr && i < count; ++i) found = found || wcscmp(args[i], name) == 0;
     LocalFree(args);
     return found;
 }
