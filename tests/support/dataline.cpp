@@ -33,6 +33,7 @@ void CDataLine::Restart() {
     const bool wasOpen = data != nullptr && data->IsPortOpen() == 1;
     data.reset();
     data = std::make_unique<CTarlinData>();
+    data->InitData(); // start folder, user and program name, as the application gives them
     data->LocateSettingsFiles(folder.c_str());
     if (wasOpen) data->OpenPort(modem.PortName(0).c_str());
     store.Bind(data.get());

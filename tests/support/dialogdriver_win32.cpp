@@ -28,8 +28,10 @@ std::wstring StaticTexts(HWND window) {
     return joined;
 }
 
-CDialogDriver::CDialogDriver(const std::wstring& title, std::function<void(HWND)> handler)
-    : m_title(title), m_handler(std::move(handler)) {
+CDialogDriver::CDialogDriver(const std::wstring& title, std::function<void(HWND)> answer)
+    : CDialogDriver(std::vector<Expected>{{title, std::move(answer)}}) {}
+
+CDialogDriver::CDialogDriver(std::vector<Expected> expected) : m_expected(std::move(expected)) {
     g_driver = this;
     m_timer = ::SetTimer(nullptr, 0, 100, &Tick);
 }
@@ -39,23 +41,31 @@ CDialogDriver::~CDialogDriver() {
     if (g_driver == this) g_driver = nullptr;
 }
 
+const std::wstring& CDialogDriver::Text(size_t i) const {
+    static const std::wstring none;
+    return i < m_texts.size() ? m_texts[i] : none;
+}
+
 std::function<void(HWND)> CDialogDriver::Press(int id) {
     return [id](HWND window) { ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
 }
 
 BOOL CALLBACK CDialogDriver::Match(HWND window, LPARAM self) {
     auto* driver = reinterpret_cast<CDialogDriver*>(self);
+    if (driver->m_texts.size() >= driver->m_expected.size()) return FALSE;
+    const Expected& next = driver->m_expected[driver->m_texts.size()];
     wchar_t title[256] = {};
     ::GetWindowTextW(window, title, 256);
-    if (!::IsWindowVisible(window) || driver->m_title != title) return TRUE;
-    driver->m_seen = true;
-    driver->m_text = StaticTexts(window);
-    driver->m_handler(window);
+    if (window == driver->m_ignored || !::IsWindowVisible(window) || !::IsWindowEnabled(window) ||
+        next.title != title)
+        return TRUE;
+    driver->m_texts.push_back(StaticTexts(window));
+    next.answer(window);
     return FALSE;
 }
 
 void CALLBACK CDialogDriver::Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (g_driver == nullptr || g_driver->m_seen) return;
+    if (g_driver == nullptr || g_driver->m_texts.size() >= g_driver->m_expected.size()) return;
     ::EnumThreadWindows(::GetCurrentThreadId(), &Match, reinterpret_cast<LPARAM>(g_driver));
 }
 
@@ -93,6 +103,36 @@ void MouseButton(bool down) {
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     ::SendInput(1, &input, sizeof input);
+}
+
+namespace {
+
+struct Search {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindById(HWND child, LPARAM search) {
+    auto* s = reinterpret_cast<Search*>(search);
+    if (::GetDlgCtrlID(child) != s->id) return TRUE;
+    s->found = child;
+    return FALSE;
+}
+
+} // namespace
+
+HWND FindDescendant(HWND window, int id) {
+    Search search = {id, nullptr};
+    ::EnumChildWindows(window, &FindById, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The name field is a combo box's edit (1148) in the explorer style, or a plain edit (1152).
+void ConfirmFileName(HWND dialog, const std::wstring& name) {
+    HWND field = FindDescendant(dialog, 1148);
+    if (field == nullptr) field = FindDescendant(dialog, 1152);
+    ::SetWindowTextW(field, name.c_str());
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
 } // namespace guitest

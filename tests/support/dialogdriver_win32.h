@@ -1,6 +1,6 @@
-// Answers a modal window (message box, common dialog) that a call under test shows: a timer
-// looks for it on this thread while the call runs its modal loop, hands it to the test's
-// handler once, and records its texts.
+// Answers the modal windows (message boxes, common dialogs) that a call under test shows: a
+// timer looks for them on this thread while the call runs its modal loops, hands each to the
+// test's handler in the order expected, and records their texts.
 #pragma once
 
 #include <windows.h>
@@ -13,28 +13,35 @@ namespace guitest {
 
 class CDialogDriver {
 public:
-    // title: the window's caption, exactly. handler must end the window (post a command).
-    CDialogDriver(const std::wstring& title, std::function<void(HWND)> handler);
+    struct Expected {
+        std::wstring title;               // the window's caption, exactly
+        std::function<void(HWND)> answer; // must end the window (post a command)
+    };
+
+    CDialogDriver(const std::wstring& title, std::function<void(HWND)> answer);
+    explicit CDialogDriver(std::vector<Expected> expected);
     ~CDialogDriver();
     CDialogDriver(const CDialogDriver&) = delete;
     CDialogDriver& operator=(const CDialogDriver&) = delete;
 
-    bool Seen() const { return m_seen; }
-    // The static texts of the window, joined by line feeds.
-    const std::wstring& Text() const { return m_text; }
+    // A window that carries an expected caption but is not to be answered.
+    void Ignore(HWND window) { m_ignored = window; }
+    // How many of the expected windows have been answered.
+    size_t Answered() const { return m_texts.size(); }
+    bool Seen() const { return !m_texts.empty(); }
+    // The static texts of the first window (or of window i), joined by line feeds.
+    const std::wstring& Text(size_t i = 0) const;
 
-    // Handlers for the usual answers.
     static std::function<void(HWND)> Press(int id);
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
     static BOOL CALLBACK Match(HWND window, LPARAM self);
 
-    std::wstring m_title;
-    std::function<void(HWND)> m_handler;
+    std::vector<Expected> m_expected;
+    std::vector<std::wstring> m_texts;
+    HWND m_ignored = nullptr;
     UINT_PTR m_timer = 0;
-    bool m_seen = false;
-    std::wstring m_text;
 };
 
 // Runs steps one per timer tick on this thread, also inside modal loops (a dialog's, the one in
@@ -61,5 +68,9 @@ void MouseButton(bool down);
 
 // The static texts of a window's children, joined by line feeds.
 std::wstring StaticTexts(HWND window);
+// A descendant window by its control id (common dialogs nest the program's template).
+HWND FindDescendant(HWND window, int id);
+// Types a file name into a common file dialog and confirms it.
+void ConfirmFileName(HWND dialog, const std::wstring& name);
 
 } // namespace guitest
