@@ -29,7 +29,7 @@ public:
     CPrintDialogResult(const CPrintDialogResult&) = delete;
     CPrintDialogResult& operator=(const CPrintDialogResult&) = delete;
 
-    bool Run() { return ::PrintDlgW(&m_record) != FALSE; }
+    PRINTDLGW& Record() { return m_record; }
     HDC GetDC() const { return m_record.hDC; }
 
 private:
@@ -71,7 +71,7 @@ int CScreenPrinter::Print() {
     m_dialogError = 0;
     m_pagesPrinted = 0;
     CPrintDialogResult dialog(m_owner);
-    if (!dialog.Run()) {
+    if (!RunPrintDialog(dialog.Record())) {
         m_dialogError = ::CommDlgExtendedError();
         if (m_dialogError == 0) return kCancelled;
         Tell(PrinterErrorMessage(m_dialogError).c_str());
@@ -80,6 +80,10 @@ int CScreenPrinter::Print() {
     if (dialog.GetDC() == nullptr) return kPrintFailed;
     CSelectedFont font(dialog.GetDC(), m_font);
     return PrintDocument(dialog.GetDC());
+}
+
+BOOL CScreenPrinter::RunPrintDialog(PRINTDLGW& record) {
+    return ::PrintDlgW(&record);
 }
 
 int CScreenPrinter::PrintDocument(HDC dc) {

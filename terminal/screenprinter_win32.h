@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <commdlg.h>
+
 class CScreenPrinter {
 public:
     enum Result : int {
@@ -17,12 +19,19 @@ public:
 
     // font: the shared fixed-pitch font the lines are printed in; referenced while printing.
     CScreenPrinter(HWND owner, CStdBuffer& buffer, CMyResidentFont& font);
+    virtual ~CScreenPrinter() = default;
+    CScreenPrinter(const CScreenPrinter&) = delete;
+    CScreenPrinter& operator=(const CScreenPrinter&) = delete;
 
     int Print();
     // The print dialog's extended error code of the last Print (0 when it was cancelled).
     unsigned long GetDialogError() const { return m_dialogError; }
     // Pages sent to the printer by the last Print.
     int GetPagesPrinted() const { return m_pagesPrinted; }
+
+protected:
+    // The platform's print dialog on the prepared record.
+    virtual BOOL RunPrintDialog(PRINTDLGW& record);
 
 private:
     int PrintDocument(HDC dc);
