@@ -104,7 +104,7 @@ wine_session_stop() {
     # Only a server this session started is ended; another run may be using this prefix.
     if _pid_alive "$server"; then
         DISPLAY=$display wineserver -k 2>/dev/null || true
-        kill "$server" 2>/dev/null
+        kill "$server" 2>/dev/null || true
     fi
     _pid_alive "$xpid" && kill "$xpid" 2>/dev/null
     rm -f "$TARLIN_WINE_SESSION"

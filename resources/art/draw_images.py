@@ -8,7 +8,9 @@ these committed files. --preview also writes PNGs at four times the size for loo
 """
 
 import argparse
+import base64
 import os
+import re
 import sys
 
 sys.dont_write_bytecode = True
@@ -16,7 +18,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from fonts import LARGE, SMALL  # noqa: E402
 from raster import (Canvas, Ellipse, Glyphs, Line, Polygon, Rect, Ring, RoundRect,  # noqa: E402
-                    text_width, write_bmp_24, write_bmp_8, write_icon_file, write_png)
+                    png_bytes, text_width, write_bmp_24, write_bmp_8, write_icon_file,
+                    write_png)
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 RESOURCES = os.path.dirname(HERE)
@@ -616,8 +619,8 @@ def about_logo():
     c = Canvas(80, 50, ss=4, background=NAVY)
     c.gradient_fill(Rect(0, 0, 80, 50), (34, 52, 104), (16, 24, 52))
     dsub_emblem(c, 28, 4, 24, 11, (150, 164, 196), (40, 56, 100), (210, 218, 236))
-    word = Glyphs(LARGE, "TARLIN", 40 - text_width(LARGE, "TARLIN", 2) / 2, 19, 2, dots=True)
-    c.fill(word, (255, 176, 48))
+    word = Glyphs(LARGE, "TARLIN", 40 - text_width(LARGE, "TARLIN", 2) / 2, 19, 2)
+    c.fill(word, (255, 184, 52))
     c.fill(centered_glyphs(SMALL, "VANTOR", 40, 39), LIGHT_BLUE)
     return c
 
@@ -641,6 +644,58 @@ ICONS += [("com%d.ico" % n, (lambda n: lambda s: com_icon(s, n))(n), (16, 32))
           for n in range(1, 9)]
 ICONS += [("model_%s.ico" % m[0].lower().replace("-", ""),
            (lambda m: lambda s: model_icon(s, *m))(m), (16, 32)) for m in MODELS]
+
+
+# Tool-bar buttons as the help pages describe them: position, name, what the button does.
+TOOLBAR_HELP = [
+    (0, "Otevřít a nahrát", "Otevření a nahrání souboru do modulu."),
+    (1, "Nahrát", "Nahrání vybraného souboru do modulu (včetně vypnutí a zapnutí)."),
+    (2, "Znovu nahrát (F9)",
+     "Opětovné nahrání souboru do modulu (včetně vypnutí a zapnutí modulu)."),
+    (3, "Opakovaně nahrávat (F10)",
+     "Opětovné nahrávání souboru do více modulů (včetně vypnutí a zapnutí modulu)."),
+    (5, "Uložit", "Uložení obsahu obrazovky (výpisu) do textového souboru."),
+    (6, "Tisk", "Vytištění obsahu obrazovky (výpisu) na tiskárně."),
+    (7, "Smazat obsah obrazovky", "Smazání obsahu obrazovky (výpisu)."),
+    (9, "Připojit", "Připojení k portu."),
+    (10, "Obnovit připojení",
+     "Obnovení připojení k portu (případně včetně parametrů příkazové řádky)."),
+    (11, "Odpojit", "Odpojení od portu."),
+    (12, "Informace o připojení", "Informace o aktuálním připojení."),
+    (14, "Chat mode", "Otevření a uzavření řádku pro odesílání znaků a řetězců."),
+    (15, "Manuální nastavení signálů", "Dialog pro manuální řízení úrovní signálů."),
+    (16, "Vytvoření aktuálního zástupce", "Vytvoření zástupce s aktuálním nastavením."),
+]
+
+
+def img_tag(rows, alt):
+    data = base64.b64encode(png_bytes(rows)).decode("ascii")
+    return '<img width="%d" height="%d" alt="%s" src="data:image/png;base64,%s">' % (
+        len(rows[0]), len(rows), alt, data)
+
+
+def write_help_images(path, strip, connected, disconnected):
+    """Puts the images into the marked places of the help page."""
+    cells = []
+    for position, name, what in TOOLBAR_HELP:
+        rows = [[(0, 0, 0, 0) if p == SILVER else tuple(p) + (255,)
+                 for p in row[position * 16:position * 16 + 16]] for row in strip]
+        cells.append("  <tr><td>%s</td><td>%s</td><td>%s</td></tr>" % (img_tag(rows, name), name,
+                                                                        what))
+    parts = {
+        "toolbar": "\n".join(["<table>", "  <tr><th></th><th>Tlačítko</th><th>Funkce</th></tr>"]
+                             + cells + ["</table>"]),
+        "connected": img_tag(connected, "Připojen"),
+        "disconnected": img_tag(disconnected, "Odpojen"),
+    }
+    with open(path, encoding="utf-8") as f:
+        page = f.read()
+    for name, html in parts.items():
+        pattern = re.compile(r"(<!-- %s:begin[^>]*-->).*?(<!-- %s:end -->)" % (name, name), re.S)
+        page, count = pattern.subn(lambda m: m.group(1) + "\n" + html + "\n" + m.group(2), page)
+        assert count == 1, "help page has no place for %s" % name
+    with open(path, "w", encoding="utf-8", newline="\n") as f:
+        f.write(page)
 
 
 def write_table(path):
@@ -711,6 +766,8 @@ def main():
     view = view_logo().rgb()
     write_bmp_24(os.path.join(IMAGES, "view_logo.bmp"), view)
     write_table(os.path.join(RESOURCES, "shortcut_icons.h"))
+    write_help_images(os.path.join(RESOURCES, "help", "TarlinHelp.htm"), strip,
+                      status_icon(16, True).rgba(), status_icon(16, False).rgba())
     if args.preview:
         preview(os.path.join(args.preview, "cursor.png"), cursor.rgba(), background=(90, 140, 200))
         preview(os.path.join(args.preview, "toolbar.png"), strip)

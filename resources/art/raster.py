@@ -401,8 +401,8 @@ def write_bmp_8(path, rows):
         f.write(head + info + bytes(table) + data)
 
 
-def write_png(path, rows):
-    """RGBA preview image (not shipped)."""
+def png_bytes(rows):
+    """RGBA rows as a PNG file's bytes."""
     h, w = len(rows), len(rows[0])
     raw = bytearray()
     for row in rows:
@@ -415,6 +415,9 @@ def write_png(path, rows):
         return c + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
 
     png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0))
-    png += chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b"")
+    return png + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b"")
+
+
+def write_png(path, rows):
     with open(path, "wb") as f:
-        f.write(png)
+        f.write(png_bytes(rows))
