@@ -233,15 +233,20 @@ LRESULT CManualSignalDialog::OnTimer(WPARAM id, TIMERPROC) {
 }
 
 // Changed values are drawn bold in a green that fades; the others keep the default colour.
+// Anything else arriving as this message (the dialog manager's default-button message has the
+// same number) is left to the dialog manager.
 LRESULT CManualSignalDialog::OnMyColoredTextGetTextParam(WPARAM id,
                                                          MY_COLORED_TEXT_STRUCT* parameters) {
     if (parameters == nullptr) return 0;
     for (const ValueDisplay& display : kDisplays) {
-        if (display.id != id || !m_state.IsHighlighted(display.line)) continue;
-        parameters->green = static_cast<unsigned char>(m_state.GetHighlight());
-        parameters->bold = 1;
+        if (display.id != id) continue;
+        if (m_state.IsHighlighted(display.line)) {
+            parameters->green = static_cast<unsigned char>(m_state.GetHighlight());
+            parameters->bold = 1;
+        }
+        return 1;
     }
-    return 1;
+    return 0;
 }
 
 LRESULT CManualSignalDialog::OnDestroy() {
