@@ -285,26 +285,41 @@ TEST_F(ChatTest, DockingByDragging) {
     ::MapWindowPoints(host.GetSafeHandle(), nullptr, reinterpret_cast<POINT*>(&hostClient), 2);
     chat.GetWindowRect(&own);
     const POINT grip = {outer.left + 40, (outer.top + client.top) / 2};
-    // Moves the frame's top 10 pixels above the bottom edge of the main window.
-    const POINT over = {grip.x + 10, grip.y + (hostClient.bottom - 10 - outer.top)};
+    auto overEdge = [&] {
+        RECT now;
+        ::GetWindowRect(frame, &now);
+        return now.top < hostClient.bottom && now.bottom > hostClient.bottom;
+    };
+    // The system's move loop may take up the drag a little late: the pointer goes down in small
+    // steps until the frame lies across the edge, whatever distance that takes.
+    POINT pointer = grip;
+    auto nudge = [&] {
+        if (overEdge()) return;
+        pointer.y += 12;
+        guitest::MouseTo(pointer);
+    };
+    const size_t reportsBefore = host.dockFrames.size();
     size_t shownWhileOver = 0;
     int heightShown = 0;
-    guitest::CStepPlayer player(
-        {[&] { guitest::MouseTo(grip); }, [&] { guitest::MouseButton(true); },
-         [&] {
-             guitest::MouseTo({grip.x + 5, grip.y + 5});
-         },
-         [&] { guitest::MouseTo(over); },
-         [&] {
-             shownWhileOver = host.dockFrames.size();
-             heightShown = host.dockFrames.empty() ? 0 : host.dockFrames.back();
-             guitest::MouseButton(false);
-         }});
-    for (int i = 0; i < 60 && !player.Done(); ++i)
+    std::vector<std::function<void()>> steps = {[&] { guitest::MouseTo(grip); }, [] {},
+                                                [&] { guitest::MouseButton(true, grip); }, [] {}};
+    for (int i = 0; i < 40; ++i)
+        steps.push_back(nudge);
+    steps.push_back([&] {
+        shownWhileOver = host.dockFrames.size() - reportsBefore;
+        heightShown = host.dockFrames.empty() ? 0 : host.dockFrames.back();
+        guitest::MouseButton(false, pointer);
+    });
+    guitest::CStepPlayer player(std::move(steps), 80);
+    for (int i = 0; i < 150 && !player.Done(); ++i)
         guitest::Pump(100);
     guitest::Pump(300);
     EXPECT_GT(shownWhileOver, 0u) << "the main window heard of the moves";
-    EXPECT_EQ(heightShown, own.bottom - own.top) << "the dashed frame is as high as the line";
+    std::string reports;
+    for (int height : host.dockFrames)
+        reports += " " + std::to_string(height);
+    EXPECT_EQ(heightShown, own.bottom - own.top)
+        << "the dashed frame is as high as the line; reports:" << reports;
     EXPECT_TRUE(chat.IsDocked());
     EXPECT_EQ(host.dockFrames.back(), 0) << "the dashed frame is gone after the drop";
     EXPECT_FALSE(::IsWindowVisible(frame));

@@ -89,20 +89,27 @@ void CALLBACK CStepPlayer::Tick(HWND, UINT, UINT_PTR, DWORD) {
     running = false;
 }
 
-void MouseTo(POINT point) {
+namespace {
+
+void SendMouse(DWORD flags, POINT point) {
     INPUT input = {};
     input.type = INPUT_MOUSE;
     input.mi.dx = point.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
     input.mi.dy = point.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     ::SendInput(1, &input, sizeof input);
 }
 
-void MouseButton(bool down) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    ::SendInput(1, &input, sizeof input);
+} // namespace
+
+void MouseTo(POINT point) {
+    SendMouse(0, point);
+}
+
+// The position goes with the button, so the press lands where it is meant to even when the
+// pointer's last move has not been taken yet.
+void MouseButton(bool down, POINT at) {
+    SendMouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP, at);
 }
 
 namespace {

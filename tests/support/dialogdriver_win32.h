@@ -62,9 +62,9 @@ private:
     UINT_PTR m_timer = 0;
 };
 
-// Real mouse input: the pointer to a screen point, the left button down or up.
+// Real mouse input: the pointer to a screen point, the left button down or up (there).
 void MouseTo(POINT point);
-void MouseButton(bool down);
+void MouseButton(bool down, POINT at);
 
 // The static texts of a window's children, joined by line feeds.
 std::wstring StaticTexts(HWND window);
