@@ -9,10 +9,11 @@
 #include "mydata.h"
 #include "stdbuffer.h"
 #include "tarlincmdline.h"
+#include "viewdata.h"
 
 #include <cstdio>
 
-class CTarlinData : public CMyData {
+class CTarlinData : public CMyData, public ITerminalViewData {
 public:
     CTarlinData();
     ~CTarlinData() override;
@@ -42,7 +43,7 @@ public:
     void SetES(int mode) { m_es = mode; }
     int GetHexOutput() const { return m_hexOutput; }
     void SetHexOutput(int on) { m_hexOutput = on; }
-    int GetAutoScroll() const { return m_autoScroll; }
+    int GetAutoScroll() const override { return m_autoScroll; }
     void SetAutoScroll(int on) { m_autoScroll = on; }
     int GetEcho() const { return m_echo; }
     void SetEcho(int on) { m_echo = on; }
@@ -97,7 +98,7 @@ public:
     int ClearScreen() { return m_buffer.Clear(); }
     void SetAttribute(uint8_t attribute) { m_buffer.SetAttribute(attribute); }
     uint8_t GetAttribute() const { return m_buffer.GetAttribute(); }
-    CStdBuffer& GetBuffer() { return m_buffer; }
+    CStdBuffer& GetBuffer() override { return m_buffer; }
     int GetCurrentLine() const { return m_buffer.GetRow(); }
     uint32_t GetReceivedCount(bool reset);
 

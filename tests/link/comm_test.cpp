@@ -125,6 +125,18 @@ TEST_F(CommTest, RefusedRateKeepsThePreviousOne) {
     EXPECT_EQ(19200, port.GetBaudRate()) << "the driver kept the old rate too";
 }
 
+// A test can give one end a slower clock, as an adapter would have; the line then refuses
+// the faster rates, under Wine too.
+TEST_F(CommTest, AnEndWithARateLimitRefusesFasterRates) {
+    ASSERT_EQ(1, port.SetBaudRate(230400));
+    modem.LimitRate(0, 115200);
+    EXPECT_EQ(-5, port.SetBaudRate(460800));
+    EXPECT_EQ(1, port.SetBaudRate(115200));
+    EXPECT_EQ(1, port.SetBaudRate(4800));
+    modem.LimitRate(0, 0);
+    EXPECT_EQ(1, port.SetBaudRate(460800));
+}
+
 TEST_F(CommTest, EveryOfferedRateIsSetAndReadBackFromTheDriver) {
     std::string wineOff;
     for (int32_t rate : kBaudRates) {

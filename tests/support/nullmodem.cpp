@@ -26,6 +26,7 @@ const int kHeader = 16;
 const int kEndSize = static_cast<int>(sizeof(nm_end));
 static_assert(sizeof(nm_state) == 16 + 2 * sizeof(nm_end), "state layout");
 static_assert(offsetof(nm_end, req_vanish) == 80, "state layout");
+static_assert(offsetof(nm_end, max_baud) == 96, "state layout");
 
 #if defined(_WIN32)
 
@@ -165,6 +166,14 @@ int32_t NullModem::Read(int end, int field) const {
         std::fclose(f);
     }
     return value;
+}
+
+void NullModem::Write(int end, int field, int32_t value) {
+    if (FILE* f = std::fopen(m_stateFile.c_str(), "r+b")) {
+        std::fseek(f, kHeader + end * kEndSize + field, SEEK_SET);
+        std::fwrite(&value, sizeof value, 1, f);
+        std::fclose(f);
+    }
 }
 
 // Only tests write the request fields, so a read and a write are enough.

@@ -36,6 +36,8 @@ public:
     void Vanish(int end) { Bump(end, kReqVanish); }
     void Replug(int end) { Bump(end, kReqReplug); }
     bool Present(int end) const { return Read(end, kPresent) == 1; }
+    // The highest rate the end accepts from now on (0: the cable's own 4 Mbit/s).
+    void LimitRate(int end, int32_t maxBaud) { Write(end, kMaxBaud, maxBaud); }
     // Waits up to ms for Present(end) to become want.
     bool WaitPresent(int end, bool want, int ms) const;
 
@@ -50,9 +52,11 @@ private:
         kReqOverrun = 68,
         kReqParity = 72,
         kReqVanish = 80,
-        kReqReplug = 84
+        kReqReplug = 84,
+        kMaxBaud = 96
     };
     int32_t Read(int end, int field) const;
+    void Write(int end, int field, int32_t value);
     void Bump(int end, int field);
     bool Start(const std::string& alias);
 

@@ -37,7 +37,9 @@ struct nm_end {
     /* Character size and parity last set on this end (a pty itself keeps only 8N1). */
     int32_t line_set;
     int32_t line_cflag;
-    int32_t reserved[6];
+    /* The highest rate this end accepts, written by tests; 0 for the cable's own limit. */
+    int32_t max_baud;
+    int32_t reserved[5];
 };
 
 struct nm_state {

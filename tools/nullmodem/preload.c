@@ -137,12 +137,34 @@ static int wait_lines(struct nm_state* s, int me, int mask) {
     return 0;
 }
 
-/* Like a UART at its clock limit, the cable refuses rates above 4 Mbit/s. */
+/* Like a UART at its clock limit, the cable refuses rates above 4 Mbit/s; a test may set a
+ * lower limit for one end, as an adapter with a slower clock would have. */
 #define NM_MAX_BAUD 4000000u
 
-static int rate_refused(const void* arg) {
+/* The rate a request asks for: given by number (termios2 only) or by its B constant. */
+static uint32_t requested_rate(const void* arg, int numbered) {
+    static const struct {
+        tcflag_t code;
+        uint32_t rate;
+    } rates[] = {{B50, 50},           {B75, 75},           {B110, 110},         {B134, 134},
+                 {B150, 150},         {B200, 200},         {B300, 300},         {B600, 600},
+                 {B1200, 1200},       {B1800, 1800},       {B2400, 2400},       {B4800, 4800},
+                 {B9600, 9600},       {B19200, 19200},     {B38400, 38400},     {B57600, 57600},
+                 {B115200, 115200},   {B230400, 230400},   {B460800, 460800},   {B500000, 500000},
+                 {B576000, 576000},   {B921600, 921600},   {B1000000, 1000000}, {B1152000, 1152000},
+                 {B1500000, 1500000}, {B2000000, 2000000}, {B2500000, 2500000}, {B3000000, 3000000},
+                 {B3500000, 3500000}, {B4000000, 4000000}};
     const struct termios2* t = arg;
-    return (t->c_cflag & CBAUD) == BOTHER && t->c_ospeed > NM_MAX_BAUD;
+    const tcflag_t code = t->c_cflag & CBAUD;
+    if (code == BOTHER) return numbered ? t->c_ospeed : 0;
+    for (size_t i = 0; i < sizeof rates / sizeof rates[0]; i++)
+        if (rates[i].code == code) return rates[i].rate;
+    return 0;
+}
+
+static int rate_refused(const void* arg, int numbered, struct nm_end* end) {
+    const int32_t limit = load(&end->max_baud);
+    return requested_rate(arg, numbered) > (limit > 0 ? (uint32_t)limit : NM_MAX_BAUD);
 }
 
 #define NM_LINE_BITS (CSIZE | CSTOPB | PARENB | PARODD | CMSPAR)
@@ -199,14 +221,14 @@ static int answer(int fd, unsigned long request, void* arg, struct nm_state* s, 
     case TCSETS2:
     case TCSETSW2:
     case TCSETSF2:
-        if (rate_refused(arg)) {
-            errno = EINVAL;
-            return -1;
-        }
-        /* fall through */
     case TCSETS:
     case TCSETSW:
     case TCSETSF:
+        if (rate_refused(arg, request == TCSETS2 || request == TCSETSW2 || request == TCSETSF2,
+                         end)) {
+            errno = EINVAL;
+            return -1;
+        }
         if (real_ioctl()(fd, request, arg) != 0) return -1;
         remember_line(end, arg);
         return 0;
@@ -255,6 +277,23 @@ int ioctl(int fd, unsigned long request, ...) {
     void* arg = va_arg(args, void*);
     va_end(args);
     return dispatch(fd, request, arg);
+}
+
+/* The C library sets line parameters through its own internal ioctl, which no preload
+ * sees; Wine sets the rate this way, so the limit is applied here as well. The glibc
+ * termios keeps c_cflag where the kernel's does. */
+typedef int (*tcsetattr_fn)(int, int, const void*);
+
+int tcsetattr(int fd, int actions, const void* termios) {
+    static tcsetattr_fn real;
+    if (!real) real = (tcsetattr_fn)dlsym(RTLD_NEXT, "tcsetattr");
+    struct nm_state* state;
+    const int me = find_end(fd, &state);
+    if (me >= 0 && termios && rate_refused(termios, 0, &state->end[me])) {
+        errno = EINVAL;
+        return -1;
+    }
+    return real(fd, actions, termios);
 }
 
 #if defined(__i386__)

@@ -1,0 +1,169 @@
+// The program's frame window: owns the terminal view, the bars and the read thread, turns
+// every command into an action and keeps menus and buttons in step with the connection.
+// The command families live in files of their own (mainview_*_win32.cpp).
+#pragma once
+
+#include "readnotify.h"
+#include "readthread.h"
+#include "tarlinstatusbar_win32.h"
+#include "tarlintoolbar_win32.h"
+#include "tarlinview_win32.h"
+#include "terminalconsumer.h"
+#include "window.h"
+
+#include <memory>
+
+class CTarlinData;
+
+class CMainView : public CMyWindow {
+public:
+    // Connection states as patterns of enabled commands.
+    enum class Pattern { kDisconnected, kConnected, kNoModule, kUploaded };
+
+    CMainView();
+    ~CMainView() override;
+
+    void SetData(CTarlinData* data);
+    CTarlinData* GetData() const { return m_data; }
+    void InitWorkText();
+    CDynString& GetWorkText() { return m_workText; }
+
+    LRESULT OnChar(char c, unsigned long data) override;
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnContextMenu(void* window, int x, int y) override;
+    LRESULT OnCreate(CREATESTRUCT* create) override;
+    LRESULT OnDestroy() override;
+    LRESULT OnEraseBkgnd(void* dc) override;
+    LRESULT OnHelp(HELPINFO* help) override;
+    LRESULT OnHScroll(unsigned short code, unsigned short pos, void* control) override;
+    LRESULT OnKeyUp(WPARAM key, LPARAM data) override;
+    LRESULT OnMenuSelect(unsigned int item, unsigned int flags, void* menu) override;
+    LRESULT OnMouseWheel(unsigned short keys, int delta, int x, int y) override;
+    LRESULT OnNotify(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnPaint(void* dc) override;
+    LRESULT OnPrint(void* dc, LPARAM flags) override;
+    LRESULT OnSize(WPARAM type, unsigned short width, unsigned short height) override;
+    LRESULT OnSizing(WPARAM edge, LPARAM rect) override;
+    LRESULT OnVScroll(unsigned short code, unsigned short pos, void* control) override;
+
+    // Connection (mainview_connection_win32.cpp).
+    void Connect();
+    void Renew();
+    void Disconnect(bool ask);
+    // Status, pattern and read thread after a connect or renew ended with result.
+    void AfterConnecting(int result);
+    void RefreshStatus(bool announce);
+    void SetPattern(Pattern pattern);
+    void ShowConnected();
+    void ShowDisconnected();
+    // Letters "c" and "r" and the command line's port switch; the result as the procedure's.
+    int ConnectAndIdentify(bool useCommandLine, bool withoutOwner, const char* letters,
+                           bool fileFollows);
+    // Writes a "(Tarlin: ...)" line into the terminal in the attribute and shows the cursor.
+    void Announce(const char* text, unsigned char attribute);
+    void ScrollViewToCursor();
+    void ResumeReadThread();
+    void SuspendReadThread();
+
+    // Sending and chat (mainview_sending_win32.cpp).
+    void ToggleChatMode();
+    // The chat dialog's window while chat mode is open; the message loop offers it messages.
+    HWND GetChatWindow() const;
+    // The height the docked chat dialog takes below the view; 0 when it is not docked.
+    int DockedChatHeight() const;
+    void PlaceDockedChat();
+
+    // The command line's "-io" letters (mainview_upload_win32.cpp, with the other start-up
+    // operations of the command line).
+    void ApplyIoModeSwitch(const char* letters);
+
+    CTarlinStatusbar& GetStatusbar() { return m_statusbar; }
+    CTarlinToolbar& GetToolbar() { return m_toolbar; }
+    CTarlinView& GetView() { return m_view; }
+
+private:
+    // Creation and destruction steps.
+    bool CreateBars();
+    bool CreateView();
+    void StartReadThread();
+    void StopReadThread();
+    void RestorePosition();
+    void SavePosition();
+    void ShowInitialStatus();
+    void Layout();
+    int ContinueAfterCommandLineHelp();
+    // False when the main window is not to be made (the "-w" letter x).
+    bool RunCommandLineOperations();
+
+    // Menus, tips and patterns (mainview_menus_win32.cpp).
+    void SetMenuTexts();
+    void SetInitialChecks();
+    void EnableCommand(unsigned int command, bool enable);
+    void CheckCommand(unsigned int command, bool check);
+    bool IsCommandGrayed(unsigned int command);
+    void UpdateClipboardCommand();
+    void ShowContextMenu(HWND target, int x, int y);
+    const char* ToolTipText(unsigned int command);
+    LRESULT AnswerToolTip(NMHDR* header);
+
+    // Command handlers, one per command (the families' files).
+    void Exit();
+    void ShowAbout();
+    void ShowConnectionInfo();
+    void ShowHelpContents();
+    void ToggleToolbar();
+    void ToggleStatusbar();
+    void ToggleAnsi();
+    void ToggleVantor();
+    void ToggleHexOutput();
+    void ToggleAutoScroll();
+    void ToggleEcho();
+    void ClearScreen();
+    void ResetCounters();
+    void ResetReceivedCounter();
+    void ResetSentCounter();
+    void ShowDisconnectOptions();
+    void RefreshCounters();
+    void ChangePortSetting(unsigned int list, unsigned int notification);
+    void CheckEscapeModes();
+    void DecideAboutScreen(bool ask);
+    void ClearChatTexts();
+    LRESULT AnswerTestProbe(LPARAM requester);
+
+    // Commands of the upload family (mainview_upload_win32.cpp).
+    void OpenAndUpload();
+    void OpenAndUploadNonStandard();
+    void UploadAgain();
+    void KeepUploading();
+    void UploadFile();
+    int RunPowerCycleDialog(bool fileFollows);
+    void ModuleReady(int versionIndex);
+
+    // Commands of the files and sending families (mainview_files_win32.cpp,
+    // mainview_sending_win32.cpp).
+    void SaveScreen();
+    void SaveScreenAs();
+    void PrintScreen();
+    void SendFileContent();
+    void SendClipboard();
+    void CreateCurrentShortcut();
+    void ShowShortcutBuilder();
+    void ShowManualSignals();
+    void ClearChatHistory();
+    void DockChat(WPARAM wParam);
+
+    CReadThread m_readThread;
+    CTarlinData* m_data = nullptr;
+    CTarlinView m_view;
+    CTarlinToolbar m_toolbar;
+    CTarlinStatusbar m_statusbar;
+    CDynString m_workText;
+    CDynString m_secondWorkText;
+    int m_created = 0;
+    int m_uploadCount = 0;
+    std::unique_ptr<CTerminalConsumer> m_consumer;
+    std::unique_ptr<CReadNotifyWindow> m_notify;
+    bool m_readThreadStopped = false;
+    bool m_closeAtEnd = false;
+    wchar_t m_tipText[512] = {};
+};

@@ -1,0 +1,16 @@
+// The connection-information dialog's template and controls.
+#ifndef INFODIALOG_RC_H
+#define INFODIALOG_RC_H
+
+#define IDD_CONNECTION_INFO 1010
+#define IDC_INFO_PORT 32810
+#define IDC_INFO_BAUD_RATE 32811
+#define IDC_INFO_BYTE_SIZE 32812
+#define IDC_INFO_PARITY 32813
+#define IDC_INFO_PORT_LABEL 32814
+#define IDC_INFO_BAUD_RATE_LABEL 32815
+#define IDC_INFO_BYTE_SIZE_LABEL 32816
+#define IDC_INFO_PARITY_LABEL 32817
+#define IDC_INFO_OK 32818
+
+#endif

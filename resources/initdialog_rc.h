@@ -1,0 +1,19 @@
+// The port-settings dialog's template and controls.
+#ifndef INITDIALOG_RC_H
+#define INITDIALOG_RC_H
+
+#define IDD_PORT_SETTINGS 1006
+#define IDC_PORT_LIST 32771
+#define IDC_BAUD_RATE_LIST 32772
+#define IDC_BYTE_SIZE_LIST 32773
+#define IDC_PARITY_NAME_LIST 32774
+#define IDC_PORT_LABEL 32775
+#define IDC_BYTE_SIZE_LABEL 32776
+#define IDC_BAUD_RATE_LABEL 32777
+#define IDC_PARITY_LABEL 32778
+#define IDC_PORT_OK 32779
+#define IDC_PORT_CANCEL 32780
+#define IDC_PORT_NOTICE 32781
+#define IDC_PORT_HELP 32782
+
+#endif
