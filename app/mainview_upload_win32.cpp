@@ -29,5 +29,6 @@ int CMainView::ContinueAfterCommandLineHelp() {
 // "-f", "-cm", "-t" and the closing letter "x" of "-w" (noted in m_closeAtEnd) run here
 // once they exist; until then start-up goes on.
 bool CMainView::RunCommandLineOperations() {
+    OpenChatAtStart();
     return true;
 }

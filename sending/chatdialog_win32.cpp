@@ -125,11 +125,14 @@ void CChatDialog::NotePosition() {
     m_lastY = window.top;
 }
 
-// The message field takes the width the main window gives the docked line; the buttons keep
-// to the right edge.
+// The message field takes the width the main window gives the docked line, down to a small
+// minimum; the buttons keep to the right edge.
 LRESULT CChatDialog::OnSize(WPARAM type, unsigned short width, unsigned short height) {
-    const int grow = std::max(0, static_cast<int>(width) - static_cast<int>(m_clientRect.right));
     if (m_layout.empty()) return CMyDialog::OnSize(type, width, height);
+    const ItemPlace& field = m_layout.front();
+    const int least = (field.rect.right - field.rect.left) / 4;
+    const int grow = std::max(static_cast<int>(width) - static_cast<int>(m_clientRect.right),
+                              least - static_cast<int>(field.rect.right - field.rect.left));
     for (const ItemPlace& place : m_layout) {
         RECT r = place.rect;
         if (place.id == IDC_CHAT_TEXT)

@@ -64,6 +64,16 @@ int MeasureLineHeight(HDC dc) {
 
 } // namespace
 
+CPrintFont::CPrintFont() : CMyResidentFont(26, "Fixedsys", FW_NORMAL, 0, 0, 0) {}
+
+int CPrintFont::CreateResidentObject() {
+    if (m_handle != nullptr) return 1;
+    m_handle =
+        ::CreateFontW(26, 0, 0, 0, FW_NORMAL, 0, 0, 0, EASTEUROPE_CHARSET, OUT_DEFAULT_PRECIS,
+                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"Fixedsys");
+    return m_handle != nullptr ? 1 : 0;
+}
+
 CScreenPrinter::CScreenPrinter(HWND owner, CStdBuffer& buffer, CMyResidentFont& font)
     : m_owner(owner), m_buffer(buffer), m_font(font) {}
 

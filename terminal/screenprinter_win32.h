@@ -8,6 +8,15 @@
 
 #include <commdlg.h>
 
+// The font the screen is printed in: Fixedsys of height 26, shared like every resident font.
+// Asked for with the East-European character set and a fixed pitch, so that a printer
+// without Fixedsys gets a monospaced face that has the Czech letters.
+class CPrintFont : public CMyResidentFont {
+public:
+    CPrintFont();
+    int CreateResidentObject() override;
+};
+
 class CScreenPrinter {
 public:
     enum Result : int {

@@ -130,7 +130,7 @@ protected:
     std::string folder;
     Owner owner;
     CStdBuffer buffer;
-    CMyResidentFont font{26, "Fixedsys", 400, 0, 0, 0};
+    CPrintFont font;
     CScreenPrinter printer{owner.GetSafeHandle(), buffer, font};
 };
 
@@ -189,7 +189,7 @@ TEST(PrintDialogFailure, IsReportedWithItsErrorText) {
     CStdBuffer buffer;
     buffer.Init();
     Put(buffer, "abc");
-    CMyResidentFont font(26, "Fixedsys", 400, 0, 0, 0);
+    CPrintFont font;
     CRefusedPrinter printer(owner.GetSafeHandle(), buffer, font);
     guitest::CDialogDriver box(L" Tarlin ", guitest::CDialogDriver::Press(IDOK));
     EXPECT_EQ(printer.Print(), CScreenPrinter::kDialogFailed);
