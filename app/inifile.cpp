@@ -1,6 +1,7 @@
 #include "inifile.h"
 
 #include "platform.h"
+#include "profile.h"
 
 #include <cstring>
 
@@ -81,3 +82,25 @@ bool CMyIniFile::Write(const char* section, const char* key, const char* text) {
 bool CMyIniFile::Truncate() {
     return IsAttached() && inifile_platform::Recreate(m_path.GetString());
 }
+
+namespace inifile_platform {
+
+int ReadByteValue(const char* path, const char* section, const char* key, char* out, int size) {
+    if (size <= 0) return 0;
+    out[0] = 0;
+    std::string content, value;
+    if (!ReadBytes(path, content) || !profile::Find(content, section, key, value)) return 0;
+    const size_t copied =
+        value.size() < static_cast<size_t>(size - 1) ? value.size() : static_cast<size_t>(size - 1);
+    std::memcpy(out, value.data(), copied);
+    out[copied] = 0;
+    return static_cast<int>(copied);
+}
+
+bool WriteByteValue(const char* path, const char* section, const char* key, const char* value) {
+    std::string content;
+    if (!ReadBytes(path, content)) content.clear(); // a missing file is created
+    return ReplaceBytes(path, profile::Set(content, section, key, value));
+}
+
+} // namespace inifile_platform

@@ -4,6 +4,8 @@
 
 #include "dynstring.h"
 
+#include <string>
+
 class CMyIniFile {
 public:
     static constexpr int kValueRoom = 2048; // values are cut to 2047 characters
@@ -44,4 +46,13 @@ bool CanOpenForReading(const char* path);
 int ReadValue(const char* path, const char* section, const char* key, char* out, int size);
 bool WriteValue(const char* path, const char* section, const char* key, const char* value);
 bool Recreate(const char* path);
+// The whole file; false when it cannot be read.
+bool ReadBytes(const char* path, std::string& content);
+// Written beside the file and renamed over it, so a failed write never leaves half a file.
+bool ReplaceBytes(const char* path, const std::string& content);
+
+// ReadValue and WriteValue for a file of plain cp1250 bytes, by our own profile reader and
+// writer over ReadBytes and ReplaceBytes: every byte of the file stays as it was.
+int ReadByteValue(const char* path, const char* section, const char* key, char* out, int size);
+bool WriteByteValue(const char* path, const char* section, const char* key, const char* value);
 } // namespace inifile_platform

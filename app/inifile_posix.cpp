@@ -1,18 +1,15 @@
-// Settings files on POSIX: our own profile reader and writer over plain cp1250 files.
+// Settings files on POSIX: plain cp1250 files, read and written by our own profile code.
 #include "inifile.h"
-#include "profile.h"
 
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace inifile_platform {
-namespace {
 
-bool ReadAll(const char* path, std::string& content) {
+bool ReadBytes(const char* path, std::string& content) {
     FILE* file = std::fopen(path, "rb");
     if (file == nullptr) return false;
     char chunk[4096];
@@ -23,8 +20,7 @@ bool ReadAll(const char* path, std::string& content) {
     return ok;
 }
 
-// Written beside the file and renamed over it, so a failed write never leaves half a file.
-bool ReplaceAll(const char* path, const std::string& content) {
+bool ReplaceBytes(const char* path, const std::string& content) {
     const std::string temporary = std::string(path) + ".new";
     FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) return false;
@@ -36,8 +32,6 @@ bool ReplaceAll(const char* path, const std::string& content) {
     }
     return true;
 }
-
-} // namespace
 
 bool OpenOrCreate(const char* path, bool readWrite) {
     const int fd = ::open(path, (readWrite ? O_RDWR : O_RDONLY) | O_CREAT | O_CLOEXEC, 0644);
@@ -61,25 +55,15 @@ bool CanOpenForReading(const char* path) {
 }
 
 int ReadValue(const char* path, const char* section, const char* key, char* out, int size) {
-    if (size <= 0) return 0;
-    out[0] = 0;
-    std::string content, value;
-    if (!ReadAll(path, content) || !profile::Find(content, section, key, value)) return 0;
-    const size_t copied =
-        value.size() < static_cast<size_t>(size - 1) ? value.size() : static_cast<size_t>(size - 1);
-    std::memcpy(out, value.data(), copied);
-    out[copied] = 0;
-    return static_cast<int>(copied);
+    return ReadByteValue(path, section, key, out, size);
 }
 
 bool WriteValue(const char* path, const char* section, const char* key, const char* value) {
-    std::string content;
-    if (!ReadAll(path, content)) content.clear(); // a missing file is created
-    return ReplaceAll(path, profile::Set(content, section, key, value));
+    return WriteByteValue(path, section, key, value);
 }
 
 bool Recreate(const char* path) {
-    return ReplaceAll(path, std::string());
+    return ReplaceBytes(path, std::string());
 }
 
 } // namespace inifile_platform

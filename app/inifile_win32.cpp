@@ -1,8 +1,10 @@
-// Settings files on Windows: the platform's private-profile functions. Files we create start
-// with a UTF-16 byte-order mark, so the profile functions keep every character of a value
-// whatever the system's ANSI code page is.
-#include "codepage.h"
+// Settings files on Windows. Files we create start with a UTF-16 byte-order mark and go
+// through the platform's wide profile functions, which then keep every character of a value
+// whatever the system's ANSI code page is. Files without that mark (the shipped version.ini,
+// files of other tools and earlier versions) are cp1250: the profile functions would decode
+// them in the system's code page, so their bytes are read and written by our own code.
 #include "inifile.h"
+#include "wide_win32.h"
 
 #include <windows.h>
 
@@ -13,13 +15,7 @@
 namespace inifile_platform {
 namespace {
 
-std::wstring Wide(const char* text) {
-    const int size = OskelCp1250ToWide(text, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    OskelCp1250ToWide(text, reinterpret_cast<unsigned short*>(&wide[0]), size);
-    wide.resize(static_cast<size_t>(size > 0 ? size - 1 : 0));
-    return wide;
-}
+using oskel::ToWide;
 
 class Handle {
 public:
@@ -37,14 +33,47 @@ private:
 };
 
 HANDLE OpenFile(const char* path, DWORD access, DWORD disposition) {
-    return CreateFileW(Wide(path).c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+    return CreateFileW(ToWide(path).c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
                        nullptr);
 }
 
-bool WriteByteOrderMark(HANDLE file) {
-    const unsigned char mark[2] = {0xFF, 0xFE};
+const unsigned char kUnicodeMark[2] = {0xFF, 0xFE};
+
+bool HasUnicodeMark(const char* path) {
+    Handle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    unsigned char start[2] = {};
+    DWORD read = 0;
+    return file.IsValid() && ReadFile(file.Get(), start, 2, &read, nullptr) && read == 2 &&
+           start[0] == kUnicodeMark[0] && start[1] == kUnicodeMark[1];
+}
+
+int ReadUnicodeValue(const char* path, const char* section, const char* key, char* out, int size) {
+    std::vector<wchar_t> value(static_cast<size_t>(size));
+    const DWORD copied =
+        GetPrivateProfileStringW(ToWide(section).c_str(), ToWide(key).c_str(), L"", value.data(),
+                                 static_cast<DWORD>(size), ToWide(path).c_str());
+    if (copied == 0) return 0;
+    return oskel::ToCp1250(value.data(), out, size);
+}
+
+bool WriteUnicodeValue(const char* path, const char* section, const char* key, const char* value) {
+    return WritePrivateProfileStringW(ToWide(section).c_str(), ToWide(key).c_str(),
+                                      ToWide(value).c_str(), ToWide(path).c_str()) != 0;
+}
+
+bool WriteNewFile(const std::wstring& path, const std::string& content) {
+    Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    const DWORD size = static_cast<DWORD>(content.size());
     DWORD written = 0;
-    return WriteFile(file, mark, 2, &written, nullptr) && written == 2;
+    return file.IsValid() && WriteFile(file.Get(), content.data(), size, &written, nullptr) &&
+           written == size;
+}
+
+bool WriteByteOrderMark(HANDLE file) {
+    DWORD written = 0;
+    return WriteFile(file, kUnicodeMark, 2, &written, nullptr) && written == 2;
 }
 
 } // namespace
@@ -59,7 +88,7 @@ bool OpenOrCreate(const char* path, bool readWrite) {
 }
 
 bool MakePlain(const char* path) {
-    return SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
+    return SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
 bool CanOpenForReading(const char* path) {
@@ -70,18 +99,33 @@ bool CanOpenForReading(const char* path) {
 int ReadValue(const char* path, const char* section, const char* key, char* out, int size) {
     if (size <= 0) return 0;
     out[0] = 0;
-    std::vector<wchar_t> value(static_cast<size_t>(size));
-    const DWORD copied =
-        GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), L"", value.data(),
-                                 static_cast<DWORD>(size), Wide(path).c_str());
-    if (copied == 0) return 0;
-    OskelWideToCp1250(reinterpret_cast<const unsigned short*>(value.data()), out, size);
-    return static_cast<int>(strlen(out));
+    return HasUnicodeMark(path) ? ReadUnicodeValue(path, section, key, out, size)
+                                : ReadByteValue(path, section, key, out, size);
 }
 
 bool WriteValue(const char* path, const char* section, const char* key, const char* value) {
-    return WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str(),
-                                      Wide(path).c_str()) != 0;
+    return HasUnicodeMark(path) ? WriteUnicodeValue(path, section, key, value)
+                                : WriteByteValue(path, section, key, value);
+}
+
+bool ReadBytes(const char* path, std::string& content) {
+    Handle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) return false;
+    char chunk[4096];
+    for (DWORD read = 0;; content.append(chunk, read)) {
+        if (!ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr)) return false;
+        if (read == 0) return true;
+    }
+}
+
+bool ReplaceBytes(const char* path, const std::string& content) {
+    const std::wstring temporary = ToWide(path) + L".new";
+    if (WriteNewFile(temporary, content) &&
+        MoveFileExW(temporary.c_str(), ToWide(path).c_str(), MOVEFILE_REPLACE_EXISTING))
+        return true;
+    DeleteFileW(temporary.c_str());
+    return false;
 }
 
 bool Recreate(const char* path) {

@@ -59,7 +59,7 @@ void CMainView::InitWorkText() {
 
 // --- Creation ------------------------------------------------------------------------------
 
-LRESULT CMainView::OnCreate(CREATESTRUCT*) {
+LRESULT CMainView::OnCreate(CREATESTRUCTW*) {
     m_created = 0;
     if (m_data == nullptr) return -1;
     m_closeAtEnd = m_data->GetCommandLine().HasLetter(CTarlinCmdLine::kWithout, 'x');

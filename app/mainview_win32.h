@@ -35,7 +35,7 @@ public:
     LRESULT OnChar(char c, unsigned long data) override;
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnContextMenu(void* window, int x, int y) override;
-    LRESULT OnCreate(CREATESTRUCT* create) override;
+    LRESULT OnCreate(CREATESTRUCTW* create) override;
     LRESULT OnDestroy() override;
     LRESULT OnEraseBkgnd(void* dc) override;
     LRESULT OnHelp(HELPINFO* help) override;

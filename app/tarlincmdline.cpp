@@ -1,5 +1,6 @@
 #include "tarlincmdline.h"
 
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -8,14 +9,15 @@ struct SwitchRow {
     const char* text;
     int parameters;
     unsigned bit;
+    int firstNumber; // parameters from this one on are decimal numbers; 0: none are
 };
 
 const SwitchRow kRows[] = {
-    {"-c", 4, CTarlinCmdLine::kPort},         {"-f", 1, CTarlinCmdLine::kFile},
-    {"-cm", 0, CTarlinCmdLine::kChatMode},    {"-t", 2, CTarlinCmdLine::kText},
-    {"-h", 0, CTarlinCmdLine::kHelp},         {"/?", 0, CTarlinCmdLine::kHelp},
-    {"-r", 0, CTarlinCmdLine::kReset},        {"-w", 1, CTarlinCmdLine::kWithout},
-    {"-ti", 2, CTarlinCmdLine::kInitialText}, {"-io", 1, CTarlinCmdLine::kInputOutput},
+    {"-c", 4, CTarlinCmdLine::kPort, 2},         {"-f", 1, CTarlinCmdLine::kFile, 0},
+    {"-cm", 0, CTarlinCmdLine::kChatMode, 0},    {"-t", 2, CTarlinCmdLine::kText, 0},
+    {"-h", 0, CTarlinCmdLine::kHelp, 0},         {"/?", 0, CTarlinCmdLine::kHelp, 0},
+    {"-r", 0, CTarlinCmdLine::kReset, 0},        {"-w", 1, CTarlinCmdLine::kWithout, 0},
+    {"-ti", 2, CTarlinCmdLine::kInitialText, 0}, {"-io", 1, CTarlinCmdLine::kInputOutput, 0},
 };
 const int kRowCount = sizeof kRows / sizeof kRows[0];
 
@@ -80,6 +82,16 @@ const char kMessageStart[] = "Detekována chyba v příkazové řádce: Chybný 
 const char kMessageEnd[] = "\r\rPro zobrazení celé nápovědy k příkazovému řádku zadejte "
                            "'tarlin.exe /?' \r\rNastavení z příkazové řádky bude ignorováno.";
 
+// Digits only, and a value that fits an int: "38400x" is no baud rate.
+bool IsDecimal(const char* text) {
+    const size_t digits = std::strspn(text, "0123456789");
+    if (digits == 0 || text[digits] != 0) return false;
+    long long value = 0;
+    for (const char* p = text; *p != 0 && value <= INT_MAX; ++p)
+        value = value * 10 + (*p - '0');
+    return value <= INT_MAX;
+}
+
 // The last row carrying the bit, as parameters are looked up; -1 when none does.
 int LastRowOf(unsigned bit) {
     int found = -1;
@@ -96,7 +108,8 @@ CTarlinCmdLine::~CTarlinCmdLine() = default;
 
 void CTarlinCmdLine::SetCommandLine(const char* text) {
     m_tokenizer.SetCommandLine(text);
-    m_empty = m_tokenizer.GetFirstParam() != 1;
+    // Any argument counts, even one the tokenizer cannot read (a lone quote, "").
+    m_empty = text == nullptr || text[std::strspn(text, " ")] == 0;
     m_parsed = 0;
     m_presence = 0;
 }
@@ -118,18 +131,23 @@ int CTarlinCmdLine::Validate() {
     do {
         const int row = FindRow(m_tokenizer.GetParam());
         if (row < 0) continue;
-        if (kRows[row].parameters >= 2) {
-            for (int k = 0; k < kRows[row].parameters; ++k) {
-                if (m_tokenizer.GetNextParam() != 1 || FindRow(m_tokenizer.GetParam()) >= 0) {
-                    m_presence = 0;
-                    return row + 1;
-                }
-            }
+        if (kRows[row].parameters >= 2 && !ReadParameters(row)) {
+            m_presence = 0;
+            return row + 1;
         }
         m_presence |= kRows[row].bit;
     } while (m_tokenizer.GetNextParam() == 1);
     m_parsed = 1;
     return 0;
+}
+
+bool CTarlinCmdLine::ReadParameters(int row) {
+    for (int n = 1; n <= kRows[row].parameters; ++n) {
+        if (m_tokenizer.GetNextParam() != 1 || FindRow(m_tokenizer.GetParam()) >= 0) return false;
+        const bool number = kRows[row].firstNumber != 0 && n >= kRows[row].firstNumber;
+        if (number && !IsDecimal(m_tokenizer.GetParam())) return false;
+    }
+    return true;
 }
 
 bool CTarlinCmdLine::IsPresent(unsigned bit) const {

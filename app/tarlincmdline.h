@@ -23,12 +23,14 @@ public:
     virtual ~CTarlinCmdLine();
 
     void SetCommandLine(const char* text);
-    // 0 when valid, else the row (1..10) of the first switch whose parameters are missing.
+    // 0 when valid, else the row (1..10) of the first switch whose parameters are missing or,
+    // for the port switch, are no decimal numbers where numbers belong.
     int Validate();
     bool IsPresent(unsigned bit) const;
     // The n-th parameter (from 1) after the switch; null when absent. The text stays valid
     // until the next query.
     const char* GetParameter(unsigned bit, int n);
+    // No argument at all in the text (blanks do not count); says nothing about validity.
     bool IsCommandLineEmpty() const { return m_empty; }
     // True when the parameter of the switch holds the letter anywhere.
     bool HasLetter(unsigned bit, char letter);
@@ -41,6 +43,9 @@ public:
 
 private:
     static int FindRow(const char* parameter);
+    // Reads the parameters of a switch that takes two or more; false when one is missing,
+    // is itself a switch or is not the number it must be.
+    bool ReadParameters(int row);
 
     CCmdLine m_tokenizer;
     int m_parsed = 0;

@@ -140,7 +140,7 @@ void CTarlinData::LoadLastSettings(bool portAndView) {
 }
 
 void CTarlinData::LoadPortAndView() {
-    if (ReadIs("ChatMode", "true")) m_chatMode = 1;
+    if (ReadIs("ChatMode", "true")) m_chatWantedAtStart = true;
     LoadPort();
     int value = 0;
     // Only the modes there are: a stored number beyond them would leave the terminal in none.
@@ -241,11 +241,9 @@ int CTarlinData::SendSwitchText(unsigned bit) {
     if (text == nullptr) return -1;
     const int length = static_cast<int>(std::strlen(text));
     if (!m_sendBuffer.Reserve(length + 5) || !m_sendBuffer.SetText(text)) return -1;
-    const char* given = m_commandLine.GetParameter(bit, 1);
-    if (given == nullptr || m_port.IsOpen() != 1) return -1;
-    CDynString letters(given);
-    if (std::strchr(letters.GetString(), 'e') != nullptr && m_sendBuffer.Decode() != 0) return -2;
-    if (std::strchr(letters.GetString(), 'r') != nullptr) m_sendBuffer.AppendText("\r");
-    if (std::strchr(letters.GetString(), 'l') != nullptr) m_sendBuffer.AppendText("\n");
+    if (m_commandLine.GetParameter(bit, 1) == nullptr || m_port.IsOpen() != 1) return -1;
+    if (m_commandLine.HasLetter(bit, 'e') && m_sendBuffer.Decode() != 0) return -2;
+    if (m_commandLine.HasLetter(bit, 'r')) m_sendBuffer.AppendText("\r");
+    if (m_commandLine.HasLetter(bit, 'l')) m_sendBuffer.AppendText("\n");
     return m_port.WriteBuffer(m_sendBuffer.GetData(), m_sendBuffer.GetLength()) == 1 ? 1 : -3;
 }

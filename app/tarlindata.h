@@ -47,8 +47,13 @@ public:
     void SetAutoScroll(int on) { m_autoScroll = on; }
     int GetEcho() const { return m_echo; }
     void SetEcho(int on) { m_echo = on; }
+    // ChatMode is 1 exactly while the chat window is open: the window toggles it when it opens
+    // and when it closes, and SaveLastSettings stores it, so save before the window closes.
     int GetChatMode() const { return m_chatMode; }
     void ToggleChatMode() { m_chatMode = !m_chatMode; }
+    // The last settings asked for chat mode ("ChatMode=true", loaded with the port-and-view
+    // block): the main window opens the chat window at start. Loading never sets ChatMode.
+    bool IsChatWantedAtStart() const { return m_chatWantedAtStart; }
     int GetAlwaysClear() const { return m_alwaysClear; }
     int GetAlwaysWithoutClear() const { return m_alwaysWithoutClear; }
     void SetAlwaysClear() { m_alwaysClear = 1, m_alwaysWithoutClear = 0; }
@@ -148,4 +153,5 @@ private:
     CDynString m_scratchPath;
     int m_alwaysClear = 0;
     int m_alwaysWithoutClear = 0;
+    bool m_chatWantedAtStart = false;
 };

@@ -29,6 +29,8 @@ void CCmdLine::Init(const char* commandLine) {
     m_position = -1;
     m_breakKind = None;
     m_text.InitBuffer(commandLine);
+    // A parameter of the previous text must not pass for one of this text.
+    m_param.FreeBuffer();
 }
 
 void CCmdLine::SetCommandLine(const char* commandLine) { Init(commandLine); }
@@ -54,7 +56,7 @@ int CCmdLine::FindBreak(int kind) {
 }
 
 int CCmdLine::InitParam(int end) {
-    if (end <= m_position) return 0;
+    if (m_position < 0 || end <= m_position || end > TextLength(m_text)) return 0;
     if (!m_param.SetString(m_text.GetString() + m_position, end - m_position)) return 0;
     m_position = end + 1;
     return 1;

@@ -1,21 +1,9 @@
 // Static text whose colour and weight its parent decides at every repaint.
 #pragma once
 
-#include "application.h"
+#include "coloredtextparam.h"
+#include "controlwindow.h"
 #include "gdiobject.h"
-
-// Message by which a coloured text asks its parent: wParam the control's id, lParam the
-// address of a zeroed MY_COLORED_TEXT_STRUCT to fill.
-const UINT MY_COLORED_TEXT_GETTEXTPARAM = WM_USER + 1;
-
-#pragma pack(push, 1)
-struct MY_COLORED_TEXT_STRUCT {
-    unsigned char red;
-    unsigned char green;
-    unsigned char blue;
-    int bold;
-};
-#pragma pack(pop)
 
 class OSKEL_API CMyColoredText : public CMyControlWindow {
 public:
@@ -35,7 +23,11 @@ public:
     static CMyResidentFont m_hFont;
 
 protected:
+    // The shared objects by index: the font, the bold font, the brush.
+    static constexpr int kSharedCount = 3;
+    static CMyResidentObject& Shared(int index);
+
     CDynString m_text;
     MY_COLORED_TEXT_STRUCT m_parameters;
-    int m_referenced;
+    int m_referenced; // bit i: a reference to Shared(i) is held
 };

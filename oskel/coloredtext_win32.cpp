@@ -17,21 +17,24 @@ CMyColoredText::~CMyColoredText() {
     m_text.FreeBuffer();
 }
 
+// m_referenced has one bit per shared object the text holds a reference to: a reference that
+// failed is never given back, which would release an object another text holds.
 void CMyColoredText::AfterCreate() {
-    m_hFont.AddReference();
-    m_hBoldFont.AddReference();
-    m_hBrush.AddReference();
-    m_referenced = 1;
+    for (int i = 0; i < kSharedCount; ++i)
+        if (!(m_referenced & (1 << i)) && Shared(i).AddReference()) m_referenced |= 1 << i;
 }
 
 LRESULT CMyColoredText::OnDestroy() {
-    if (m_referenced) {
-        m_hFont.ReleaseReference();
-        m_hBoldFont.ReleaseReference();
-        m_hBrush.ReleaseReference();
-        m_referenced = 0;
-    }
+    for (int i = 0; i < kSharedCount; ++i)
+        if (m_referenced & (1 << i)) Shared(i).ReleaseReference();
+    m_referenced = 0;
     return CMyControlWindow::OnDestroy();
+}
+
+CMyResidentObject& CMyColoredText::Shared(int index) {
+    if (index == 0) return m_hFont;
+    if (index == 1) return m_hBoldFont;
+    return m_hBrush;
 }
 
 LRESULT CMyColoredText::OnEraseBkgnd(void* dc) {

@@ -24,14 +24,14 @@ public:
     int Show(int mode) override;
     LRESULT OnClose() override;
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override;
-    LRESULT OnCreate(CREATESTRUCT* create) override;
+    LRESULT OnCreate(CREATESTRUCTW* create) override;
     LRESULT OnDestroy() override;
     LRESULT OnEraseBkgnd(void* dc) override;
     LRESULT OnHelp(HELPINFO* help) override;
     LRESULT OnLButtonDown(WPARAM keys, int x, int y) override;
     LRESULT OnLButtonUp(WPARAM keys, int x, int y) override;
     LRESULT OnNCActivate(WPARAM active, LPARAM lParam) override;
-    LRESULT OnNCCreate(CREATESTRUCT* create) override;
+    LRESULT OnNCCreate(CREATESTRUCTW* create) override;
     LRESULT OnNCLButtonDown(WPARAM hit, int x, int y) override;
     LRESULT OnNotify(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnSetCursor(void* window, unsigned short hit, unsigned short message) override;
@@ -80,6 +80,10 @@ public:
 
 protected:
     LRESULT DispatchDialog(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT AnswerColoredText(WPARAM id, LPARAM record);
+    // A window destroyed behind the object's back (with its owner, or at the end of a modal
+    // run) leaves a stale handle: forget it, so that the dialog can be shown again.
+    void ForgetLostWindow();
     int SetStaticIcon(unsigned int id, HINSTANCE instance, unsigned int iconId);
     int SetButtonImage(unsigned int id, unsigned int iconId, WPARAM imageType);
 

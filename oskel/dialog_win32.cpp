@@ -1,6 +1,7 @@
 #include "dialog.h"
 
 #include "application.h"
+#include "coloredtextparam.h"
 #include "wide_win32.h"
 
 #include <cstring>
@@ -12,6 +13,9 @@ namespace {
 LPARAM PackPoint(int x, int y) {
     return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
 }
+
+// Moves and sizes an item without redrawing it or touching z-order and activation.
+const UINT kPlaceOnly = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 
 HINSTANCE ApplicationInstance() {
     return static_cast<HINSTANCE>(CMyWindowObject::m_pApplication->GetSaveInstance());
@@ -43,12 +47,7 @@ CMyDialog::CMyDialog(unsigned int templateId, DLGPROC procedure, void* parent)
 }
 
 CMyDialog::~CMyDialog() {
-    if (m_hWnd != nullptr && ::IsWindow(m_hWnd) &&
-        GetWindowLongPtrW(m_hWnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this)) {
-        SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
-        ::DestroyWindow(m_hWnd);
-    }
-    m_hWnd = nullptr;
+    DetachAndDestroy();
     delete[] m_title;
 }
 
@@ -104,6 +103,7 @@ INT_PTR CMyDialog::ShowModalDialog() {
             return -3;
         }
     }
+    ForgetLostWindow();
     if (m_state & (MY_DIALOG_MODELESS | MY_DIALOG_SHOWN)) {
         OutputDebugStringA("Dialogove okno je jiz zobrazeno nebo je vytvorene jako nemodalni\n");
         return 0;
@@ -126,6 +126,7 @@ int CMyDialog::ShowModelessDialog(int showCommand) {
     HINSTANCE instance = ApplicationInstance() != nullptr ? ModuleOf(m_hParent) : nullptr;
     if (instance == nullptr) return -3;
     if (m_state & MY_DIALOG_MODAL) return 0;
+    ForgetLostWindow();
     if (m_hWnd == nullptr) {
         m_hWnd = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(m_templateId), m_hParent,
                                       reinterpret_cast<DLGPROC>(m_procedure),
@@ -140,11 +141,17 @@ int CMyDialog::ShowModelessDialog(int showCommand) {
 
 int CMyDialog::CloseModelessDialog() {
     if (m_hWnd == nullptr) return -1;
-    HWND window = m_hWnd;
+    m_state &= ~(MY_DIALOG_MODELESS | MY_DIALOG_SHOWN);
+    // The handle stays while the window goes: OnDestroy still reaches the dialog's items.
+    ::DestroyWindow(m_hWnd);
+    m_hWnd = nullptr;
+    return 0;
+}
+
+void CMyDialog::ForgetLostWindow() {
+    if ((m_state & MY_DIALOG_MODAL) || m_hWnd == nullptr || ::IsWindow(m_hWnd)) return;
     m_hWnd = nullptr;
     m_state &= ~(MY_DIALOG_MODELESS | MY_DIALOG_SHOWN);
-    ::DestroyWindow(window);
-    return 0;
 }
 
 int CMyDialog::EndDialog(INT_PTR result) {
@@ -193,44 +200,29 @@ INT_PTR CALLBACK CMyDialog::DialogProc(HWND window, UINT message, WPARAM wParam,
 LRESULT CMyDialog::DispatchDialog(UINT message, WPARAM wParam, LPARAM lParam) {
     const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
     switch (message) {
-    case WM_CREATE: return OnCreate(reinterpret_cast<CREATESTRUCT*>(lParam));
-    case WM_DESTROY: return OnDestroy();
-    case WM_MOVE: return OnMove(x, y);
-    case WM_SIZE: return OnSize(wParam, LOWORD(lParam), HIWORD(lParam));
-    case WM_SETTEXT: {
-        const std::string text = oskel::ToCp1250(reinterpret_cast<const wchar_t*>(lParam));
-        return OnSetText(lParam != 0 ? text.c_str() : nullptr);
-    }
-    case WM_PAINT: return Paint();
-    case WM_CLOSE: return OnClose();
     case WM_QUIT: return OnQuit(static_cast<int>(wParam));
-    case WM_ERASEBKGND: return OnEraseBkgnd(reinterpret_cast<void*>(wParam));
-    case WM_NOTIFY: return OnNotify(wParam, lParam);
-    case WM_HELP: return OnHelp(reinterpret_cast<HELPINFO*>(lParam));
-    case WM_NCACTIVATE: return OnNCActivate(wParam, lParam);
-    case WM_NCLBUTTONDOWN: return OnNCLButtonDown(wParam, x, y);
     case WM_NCLBUTTONUP: return OnNCLButtonUp(wParam, x, y);
-    case WM_NCLBUTTONDBLCLK: return OnNCLButtonDblClk(wParam, x, y);
-    case WM_COMMAND: return OnCommand(wParam, lParam);
-    case WM_TIMER: return OnTimer(wParam, reinterpret_cast<TIMERPROC>(lParam));
-    case WM_HSCROLL:
-        return OnHScroll(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<void*>(lParam));
-    case WM_VSCROLL:
-        return OnVScroll(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<void*>(lParam));
-    case WM_MOUSEMOVE: return OnMouseMove(wParam, x, y);
-    case WM_LBUTTONDOWN: return OnLButtonDown(wParam, x, y);
-    case WM_LBUTTONUP: return OnLButtonUp(wParam, x, y);
     case WM_LBUTTONDBLCLK: return OnLButtonDblClk(wParam, x, y);
-    case WM_MOUSEWHEEL:
-        return OnMouseWheel(LOWORD(wParam), static_cast<short>(HIWORD(wParam)), x, y);
-    case WM_SIZING: return OnSizing(wParam, lParam);
     case WM_MOVING: return OnMoving(reinterpret_cast<RECT*>(lParam), wParam);
     case WM_EXITSIZEMOVE: return OnExitSizeMove();
-    case WM_USER + 1:
-        return OnMyColoredTextGetTextParam(wParam,
-                                           reinterpret_cast<MY_COLORED_TEXT_STRUCT*>(lParam));
-    default: return 0;
+    case MY_COLORED_TEXT_GETTEXTPARAM: return AnswerColoredText(wParam, lParam);
+    default: {
+        int handled = 0;
+        const LRESULT result = DispatchShared(message, wParam, lParam, &handled);
+        return handled ? result : 0;
     }
+    }
+}
+
+// The request shares its value with DM_SETDEFID. A request (a record in lParam) is answered
+// here and reported as handled, so the dialog manager never makes the text's id the default
+// button; DM_SETDEFID itself (lParam 0) goes on to the dialog manager.
+LRESULT CMyDialog::AnswerColoredText(WPARAM id, LPARAM record) {
+    if (record == 0) return 0;
+    const LRESULT result =
+        OnMyColoredTextGetTextParam(id, reinterpret_cast<MY_COLORED_TEXT_STRUCT*>(record));
+    SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+    return TRUE;
 }
 
 // --- Handler defaults: 0 lets the platform's dialog handling run ---------------------------
@@ -242,7 +234,7 @@ LRESULT CMyDialog::OnClose() {
 LRESULT CMyDialog::OnCommand(WPARAM, LPARAM) {
     return 0;
 }
-LRESULT CMyDialog::OnCreate(CREATESTRUCT*) {
+LRESULT CMyDialog::OnCreate(CREATESTRUCTW*) {
     return 0;
 }
 LRESULT CMyDialog::OnDestroy() {
@@ -264,7 +256,7 @@ LRESULT CMyDialog::OnLButtonUp(WPARAM keys, int x, int y) {
 LRESULT CMyDialog::OnNCActivate(WPARAM, LPARAM) {
     return 0;
 }
-LRESULT CMyDialog::OnNCCreate(CREATESTRUCT*) {
+LRESULT CMyDialog::OnNCCreate(CREATESTRUCTW*) {
     return 1;
 }
 LRESULT CMyDialog::OnNCLButtonDown(WPARAM, int, int) {
@@ -292,7 +284,7 @@ LRESULT CMyDialog::OnMoving(RECT* rect, WPARAM edge) {
     return Forward(WM_MOVING, edge, reinterpret_cast<LPARAM>(rect));
 }
 LRESULT CMyDialog::OnMyColoredTextGetTextParam(WPARAM id, MY_COLORED_TEXT_STRUCT* parameters) {
-    return Forward(WM_USER + 1, id, reinterpret_cast<LPARAM>(parameters));
+    return Forward(MY_COLORED_TEXT_GETTEXTPARAM, id, reinterpret_cast<LPARAM>(parameters));
 }
 LRESULT CMyDialog::OnNCLButtonUp(WPARAM, int, int) {
     return 0;
@@ -462,7 +454,7 @@ int CMyDialog::MoveItemResize(unsigned int id, int left, int top, int right, int
                               RECT* out) {
     HWND item = GetDlgItem(id);
     if (item == nullptr || right < left || bottom < top) return 0;
-    ::SetWindowPos(item, nullptr, left, top, right - left, bottom - top, 0x021C);
+    ::SetWindowPos(item, nullptr, left, top, right - left, bottom - top, kPlaceOnly);
     RECT actual;
     if (!GetDialogItemRect(id, &actual)) return 0;
     if (out != nullptr) *out = actual;

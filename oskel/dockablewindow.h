@@ -2,6 +2,7 @@
 // floating; the user drags it by its caption, Ctrl prevents docking, Escape cancels.
 #pragma once
 
+#include "dockgeometry.h"
 #include "window.h"
 
 // Dock flags.
@@ -18,6 +19,9 @@ enum : unsigned long {
     MY_DOCK_CLOSE_HIDES = 0x200,
     MY_DOCK_HIDDEN = 0x80000000UL,
 };
+
+// In the style given to Create/CreateEx: the floating window has no owner.
+const unsigned long MY_DOCK_NO_OWNER = 0x800;
 
 struct MY_DOCK_PARAMS {
     HWND container;
@@ -86,8 +90,10 @@ public:
     static WORD m_wDotPatternBmp2[8];
 
 protected:
-    bool IsFloating() const { return (m_side & 0x80) != 0; }
-    int DockedSide() const { return m_side & 0x0F; }
+    static constexpr int kSides =
+        oskel::kDockLeft | oskel::kDockRight | oskel::kDockTop | oskel::kDockBottom;
+    bool IsFloating() const { return (m_side & oskel::kDockFloat) != 0; }
+    int DockedSide() const { return m_side & kSides; }
     void ApplyStyles();
     void EndDrag();
     static CMyDockableWindow* FromWindow(HWND window);

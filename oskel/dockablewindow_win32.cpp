@@ -4,9 +4,15 @@
 
 namespace {
 
-const DWORD kFloatingStyle = 0x86CC0000;
-const DWORD kFloatingExStyle = 0x180;
-const DWORD kDockedStyle = 0x46400000;
+// Floating: a captioned tool window with a sizing border; docked: a framed child.
+const DWORD kFloatingStyle =
+    WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+const DWORD kFloatingExStyle = WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE;
+const DWORD kDockedStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_DLGFRAME;
+// Bit 31 of a key message's lParam: the key is being released.
+const LPARAM kKeyReleased = 0x80000000;
+// Set in m_nMouseMoved when Ctrl changes: the preview is checked again without a move.
+const int kRecheckPreview = 0x80;
 const UINT kQuietFrame = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER | SWP_FRAMECHANGED;
 
 oskel::DockRect ToDock(const RECT& r) {
@@ -64,8 +70,10 @@ void CMyDockableWindow::InitDock(char side) {
     m_floatClientWidth = 400;
     m_floatClientHeight = 200;
     m_dockedSize = (side & (MY_DOCK_TOP | MY_DOCK_BOTTOM)) ? 100 : 200;
-    m_dockFlags = 0x1F;
-    m_side = static_cast<signed char>(static_cast<unsigned char>(side) == 0x80 ? 0x88 : side);
+    m_dockFlags = kSides | MY_DOCK_GRIPPER_DOCKED;
+    // Floating without a side: a later double click docks at the bottom.
+    const bool noSide = static_cast<unsigned char>(side) == oskel::kDockFloat;
+    m_side = static_cast<signed char>(noSide ? oskel::kDockFloat | oskel::kDockBottom : side);
 }
 
 ATOM CMyDockableWindow::RegisterMyWindow(void* instance) {
@@ -87,7 +95,7 @@ int CMyDockableWindow::Create(const char* title, unsigned long style, void* pare
 int CMyDockableWindow::CreateEx(const char* title, unsigned long style, unsigned long, void* parent,
                                 unsigned int menuId, unsigned int iconId, unsigned int smallIconId,
                                 RECT* rect) {
-    void* owner = (style & 0x800) ? nullptr : parent;
+    void* owner = (style & MY_DOCK_NO_OWNER) ? nullptr : parent;
     const int result = CMyWindow::CreateEx(title, kFloatingStyle, kFloatingExStyle, owner, menuId,
                                            iconId, smallIconId, rect);
     m_container = static_cast<HWND>(parent);
@@ -209,7 +217,7 @@ int CMyDockableWindow::CheckDockingPos() {
     ::GetWindowRect(m_container, &window);
     const int side =
         oskel::DockDropSide(ToDock(m_drag), ToDock(window), ToDock(ClientOnScreen(m_container)),
-                            m_dockFlags & 0x0F, m_nControlKeyDown != 0);
+                            m_dockFlags & kSides, m_nControlKeyDown != 0);
     m_dockedPreview = side != oskel::kDockFloat ? 1 : 0;
     return side;
 }
@@ -224,10 +232,10 @@ LRESULT CALLBACK CMyDockableWindow::MyDockableWindowDragHookProc(int code, WPARA
                                                                  LPARAM lParam) {
     if (code == HC_ACTION && m_hDraggingDockWnd != nullptr) {
         if (wParam == VK_CONTROL) {
-            const int down = (lParam & 0x80000000) == 0 ? 1 : 0;
+            const int down = (lParam & kKeyReleased) == 0 ? 1 : 0;
             if (down != m_nControlKeyDown) {
                 m_nControlKeyDown = down;
-                m_nMouseMoved |= 0x80;
+                m_nMouseMoved |= kRecheckPreview;
                 POINT cursor;
                 ::GetCursorPos(&cursor);
                 ::ScreenToClient(m_hDraggingDockWnd, &cursor);
@@ -307,7 +315,7 @@ LRESULT CMyDockableWindow::OnMouseMove(WPARAM keys, int x, int y) {
             m_mouseY = cursor.y;
         }
         if (m_nMouseMoved) {
-            m_nMouseMoved &= ~0x80;
+            m_nMouseMoved &= ~kRecheckPreview;
             const int side = CheckDockingPos();
             if (m_dockedPreview)
                 m_drag = ToRect(
@@ -355,7 +363,7 @@ LRESULT CMyDockableWindow::OnLButtonUp(WPARAM keys, int x, int y) {
             } else if (!toSide) {
                 m_floatX = static_cast<short>(m_drag.left < 0 ? 0 : m_drag.left);
                 m_floatY = static_cast<short>(m_drag.top < 0 ? 0 : m_drag.top);
-                m_side = static_cast<signed char>(m_side | 0x80);
+                m_side = static_cast<signed char>(m_side | oskel::kDockFloat);
                 RedrawDockingState();
             } else {
                 m_side = static_cast<signed char>(side);
@@ -390,7 +398,7 @@ LRESULT CMyDockableWindow::OnCancelMode() {
 
 LRESULT CMyDockableWindow::OnNCLButtonDblClk(WPARAM hit, int x, int y) {
     if (hit != HTCAPTION) return CMyWindow::OnNCLButtonDblClk(hit, x, y);
-    m_side = static_cast<signed char>(static_cast<unsigned char>(m_side) - 0x80);
+    m_side = static_cast<signed char>(static_cast<unsigned char>(m_side) - oskel::kDockFloat);
     RedrawDockingState();
     return 0;
 }
@@ -494,8 +502,12 @@ LRESULT CMyDockableWindow::OnNCDestroy() {
 
 // --- Activation of the container and its floating dock windows together --------------------
 
+// A window of another program can have the same class (the class atom is shared), but its
+// user data is an address in that program: only our own windows are read as objects.
 CMyDockableWindow* CMyDockableWindow::FromWindow(HWND window) {
-    if (m_aDockingFrameAtom == 0 ||
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (process != ::GetCurrentProcessId() || m_aDockingFrameAtom == 0 ||
         static_cast<ATOM>(GetClassLongPtrW(window, GCW_ATOM)) != m_aDockingFrameAtom)
         return nullptr;
     return reinterpret_cast<CMyDockableWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));

@@ -35,6 +35,7 @@ CDynString::CDynString(const char* text) : m_buffer(nullptr), m_capacity(0) { In
 CDynString::~CDynString() { FreeBuffer(); }
 
 int CDynString::InitBuffer(int n) {
+    if (n < 0 && m_buffer == nullptr) return 0; // nothing to empty, and no size to make
     if (n < m_capacity) {
         m_buffer[0] = 0;
         return 1;

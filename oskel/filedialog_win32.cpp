@@ -6,6 +6,12 @@
 #include <cstring>
 #include <string>
 
+namespace {
+
+const DWORD kDialogFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
+
+} // namespace
+
 CMyFileDialog::CMyFileDialog(void* owner, int save, int templateId, LPOFNHOOKPROC hook)
     : CMyDialog(static_cast<unsigned int>(templateId), reinterpret_cast<DLGPROC>(hook), owner),
       m_record(), m_fileName(), m_save(save), m_filter(nullptr), m_defaultExt(nullptr) {
@@ -18,7 +24,8 @@ CMyFileDialog::CMyFileDialog(void* owner, int save, int templateId, LPOFNHOOKPRO
     m_record.nMaxFile = kFileNameSize;
     m_record.lpfnHook = hook;
     m_record.lpTemplateName = templateId != -1 ? MAKEINTRESOURCEW(templateId) : nullptr;
-    m_record.Flags = 0x00881804;
+    // Saving names new files, so only opening wants an existing one.
+    m_record.Flags = kDialogFlags | (save ? 0 : OFN_FILEMUSTEXIST);
     if (templateId != -1) m_record.Flags |= OFN_ENABLETEMPLATE;
     if (hook != nullptr) m_record.Flags |= OFN_ENABLEHOOK;
 }
@@ -52,7 +59,7 @@ INT_PTR CMyFileDialog::ShowModalDialog() {
     const std::wstring ext = oskel::ToWide(m_defaultExt);
     const std::wstring title = oskel::ToWide(m_save ? "Uložit soubor" : "Otevřít soubor");
     wchar_t file[kFileNameSize];
-    OskelCp1250ToWide(m_fileName, reinterpret_cast<unsigned short*>(file), kFileNameSize);
+    oskel::ToWide(m_fileName, file, kFileNameSize);
     m_record.lpstrFilter = m_filter != nullptr ? filter.c_str() : nullptr;
     m_record.lpstrDefExt = m_defaultExt != nullptr ? ext.c_str() : nullptr;
     m_record.lpstrTitle = title.c_str();

@@ -1,23 +1,13 @@
 // Process services from Win32, read through the wide functions.
-#include "codepage.h"
 #include "platform.h"
+#include "wide_win32.h"
 
 #include <windows.h>
 
 #include <vector>
 
 namespace oskel {
-namespace {
-
-int SetFromWide(CDynString& out, const wchar_t* text) {
-    const auto* wide = reinterpret_cast<const unsigned short*>(text);
-    const int size = OskelWideToCp1250(wide, nullptr, 0);
-    std::vector<char> converted(static_cast<size_t>(size));
-    OskelWideToCp1250(wide, converted.data(), size);
-    return out.InitBuffer(converted.data());
-}
-
-} // namespace
+using oskel::SetFromWide;
 
 int ReadCurrentDirectory(CDynString& out) {
     const DWORD needed = GetCurrentDirectoryW(0, nullptr);

@@ -85,7 +85,9 @@ public:
     virtual LRESULT OnClose();
     virtual LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnContextMenu(void* window, int x, int y);
-    virtual LRESULT OnCreate(CREATESTRUCT* create);
+    // The creation record is the wide one whatever the caller's UNICODE setting: the library
+    // makes its windows wide.
+    virtual LRESULT OnCreate(CREATESTRUCTW* create);
     virtual LRESULT OnDestroy();
     virtual LRESULT OnEraseBkgnd(void* dc);
     virtual LRESULT OnGetMinMaxInfo(MINMAXINFO* info);
@@ -100,7 +102,7 @@ public:
     virtual LRESULT OnMouseWheel(unsigned short keys, int delta, int x, int y);
     virtual LRESULT OnMove(int x, int y);
     virtual LRESULT OnNCActivate(WPARAM active, LPARAM lParam);
-    virtual LRESULT OnNCCreate(CREATESTRUCT* create);
+    virtual LRESULT OnNCCreate(CREATESTRUCTW* create);
     virtual LRESULT OnNCDestroy();
     virtual LRESULT OnNCHitTest(int x, int y);
     virtual LRESULT OnNCLButtonDblClk(WPARAM hit, int x, int y);
@@ -150,6 +152,14 @@ protected:
     LRESULT Forward(UINT message, WPARAM wParam, LPARAM lParam);
     // Dispatch of CMyWindow's own message table; `handled` is 0 for messages outside it.
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam, int* handled);
+    // The part of the table that windows and dialogs share.
+    LRESULT DispatchShared(UINT message, WPARAM wParam, LPARAM lParam, int* handled);
+    LRESULT DispatchSetText(LPARAM lParam);
+    // The stored handle is a live window that still reaches this object.
+    bool HoldsBoundWindow() const;
+    // Destroys that window without letting its last messages reach this object (whose
+    // derived parts are gone in a destructor), and forgets the handle.
+    void DetachAndDestroy();
     const wchar_t* ClassNameOrAtom(wchar_t* buffer, int size) const;
     int CreatePlatformWindow(void* instance, const char* title, unsigned long style,
                              unsigned long exStyle, RECT* rect, void* menu);

@@ -253,13 +253,24 @@ CMyWindow::CMyWindow(unsigned int templateId, void* procedure, void* parent) {
 }
 
 CMyWindow::~CMyWindow() {
-    // Destroy only a window that is still ours: the platform may have destroyed it (and
-    // reused the handle) while the object kept the stale value.
-    if (m_hWnd != nullptr && ::IsWindow(m_hWnd) &&
-        GetWindowLongPtrW(m_hWnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
-        ::DestroyWindow(m_hWnd);
+    if (HoldsBoundWindow()) ::DestroyWindow(m_hWnd);
     m_hWnd = nullptr;
     m_className.FreeBuffer();
+}
+
+// Only a window that is still ours counts: the platform may have destroyed it (and reused the
+// handle) while the object kept the stale value.
+bool CMyWindow::HoldsBoundWindow() const {
+    return m_hWnd != nullptr && ::IsWindow(m_hWnd) &&
+           GetWindowLongPtrW(m_hWnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this);
+}
+
+void CMyWindow::DetachAndDestroy() {
+    if (HoldsBoundWindow()) {
+        SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
+        ::DestroyWindow(m_hWnd);
+    }
+    m_hWnd = nullptr;
 }
 
 void CMyWindow::Init(const char* className, unsigned int templateId, void* procedure,
@@ -328,7 +339,7 @@ int CMyWindow::CreateCommon(const char* title, unsigned long style, unsigned lon
 
 const wchar_t* CMyWindow::ClassNameOrAtom(wchar_t* buffer, int size) const {
     if (m_className.IsEmpty()) return MAKEINTRESOURCEW(m_templateId);
-    OskelCp1250ToWide(m_className.GetString(), reinterpret_cast<unsigned short*>(buffer), size);
+    oskel::ToWide(m_className.GetString(), buffer, size);
     return buffer;
 }
 
@@ -494,52 +505,63 @@ LRESULT CMyWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, int* han
     *handled = 1;
     const int x = SignedLow(lParam), y = SignedHigh(lParam);
     switch (message) {
-    case WM_CREATE: return OnCreate(reinterpret_cast<CREATESTRUCT*>(lParam));
-    case WM_DESTROY: return OnDestroy();
-    case WM_MOVE: return OnMove(x, y);
-    case WM_SIZE: return OnSize(wParam, LOWORD(lParam), HIWORD(lParam));
-    case WM_SETTEXT: {
-        const std::string text = oskel::ToCp1250(reinterpret_cast<const wchar_t*>(lParam));
-        return OnSetText(lParam != 0 ? text.c_str() : nullptr);
-    }
-    case WM_PAINT: return Paint();
-    case WM_CLOSE: return OnClose();
-    case WM_ERASEBKGND: return OnEraseBkgnd(reinterpret_cast<void*>(wParam));
     case WM_SETTINGCHANGE: return OnSettingChange(wParam, lParam);
     case WM_CANCELMODE: return OnCancelMode();
     case WM_GETMINMAXINFO: return OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
     case WM_WINDOWPOSCHANGED: return OnWindowPosChanged(reinterpret_cast<WINDOWPOS*>(lParam));
-    case WM_NOTIFY: return OnNotify(wParam, lParam);
-    case WM_HELP: return OnHelp(reinterpret_cast<HELPINFO*>(lParam));
     case WM_CONTEXTMENU: OnContextMenu(reinterpret_cast<void*>(wParam), x, y); return 0;
     case WM_NCDESTROY: return OnNCDestroy();
     case WM_NCHITTEST: return OnNCHitTest(x, y);
-    case WM_NCACTIVATE: return OnNCActivate(wParam, lParam);
-    case WM_NCLBUTTONDOWN: return OnNCLButtonDown(wParam, x, y);
-    case WM_NCLBUTTONDBLCLK: return OnNCLButtonDblClk(wParam, x, y);
     case WM_KEYDOWN: return OnKeyDown(wParam, lParam);
     case WM_KEYUP: return OnKeyUp(wParam, lParam);
     case WM_CHAR:
         return OnChar(static_cast<char>(OskelUnicodeToCp1250(static_cast<unsigned long>(wParam))),
                       static_cast<unsigned long>(lParam));
-    case WM_COMMAND: return OnCommand(wParam, lParam);
     case WM_SYSCOMMAND: return OnSysCommand(wParam, x, y);
+    case WM_MENUSELECT:
+        return OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<void*>(lParam));
+    case WM_PRINT: return OnPrint(reinterpret_cast<void*>(wParam), lParam);
+    default: return DispatchShared(message, wParam, lParam, handled);
+    }
+}
+
+LRESULT CMyWindow::DispatchShared(UINT message, WPARAM wParam, LPARAM lParam, int* handled) {
+    *handled = 1;
+    const int x = SignedLow(lParam), y = SignedHigh(lParam);
+    switch (message) {
+    case WM_CREATE: return OnCreate(reinterpret_cast<CREATESTRUCTW*>(lParam));
+    case WM_DESTROY: return OnDestroy();
+    case WM_MOVE: return OnMove(x, y);
+    case WM_SIZE: return OnSize(wParam, LOWORD(lParam), HIWORD(lParam));
+    case WM_SETTEXT: return DispatchSetText(lParam);
+    case WM_PAINT: return Paint();
+    case WM_CLOSE: return OnClose();
+    case WM_ERASEBKGND: return OnEraseBkgnd(reinterpret_cast<void*>(wParam));
+    case WM_NOTIFY: return OnNotify(wParam, lParam);
+    case WM_HELP: return OnHelp(reinterpret_cast<HELPINFO*>(lParam));
+    case WM_NCACTIVATE: return OnNCActivate(wParam, lParam);
+    case WM_NCLBUTTONDOWN: return OnNCLButtonDown(wParam, x, y);
+    case WM_NCLBUTTONDBLCLK: return OnNCLButtonDblClk(wParam, x, y);
+    case WM_COMMAND: return OnCommand(wParam, lParam);
     case WM_TIMER: return OnTimer(wParam, reinterpret_cast<TIMERPROC>(lParam));
     case WM_HSCROLL:
         return OnHScroll(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<void*>(lParam));
     case WM_VSCROLL:
         return OnVScroll(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<void*>(lParam));
-    case WM_MENUSELECT:
-        return OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<void*>(lParam));
     case WM_MOUSEMOVE: return OnMouseMove(wParam, x, y);
     case WM_LBUTTONDOWN: return OnLButtonDown(wParam, x, y);
     case WM_LBUTTONUP: return OnLButtonUp(wParam, x, y);
     case WM_MOUSEWHEEL:
         return OnMouseWheel(LOWORD(wParam), static_cast<short>(HIWORD(wParam)), x, y);
     case WM_SIZING: return OnSizing(wParam, lParam);
-    case WM_PRINT: return OnPrint(reinterpret_cast<void*>(wParam), lParam);
     default: *handled = 0; return 0;
     }
+}
+
+// The window is wide; the handler gets the text as cp1250.
+LRESULT CMyWindow::DispatchSetText(LPARAM lParam) {
+    const std::string text = oskel::ToCp1250(reinterpret_cast<const wchar_t*>(lParam));
+    return OnSetText(lParam != 0 ? text.c_str() : nullptr);
 }
 
 LRESULT CMyWindow::Forward(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -571,7 +593,7 @@ LRESULT CMyWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
 LRESULT CMyWindow::OnContextMenu(void* window, int x, int y) {
     return Forward(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), PackPoint(x, y));
 }
-LRESULT CMyWindow::OnCreate(CREATESTRUCT* create) {
+LRESULT CMyWindow::OnCreate(CREATESTRUCTW* create) {
     if (m_previousProcedure == nullptr) return 1;
     return Forward(WM_CREATE, 0, reinterpret_cast<LPARAM>(create));
 }
@@ -618,7 +640,7 @@ LRESULT CMyWindow::OnMove(int x, int y) {
 LRESULT CMyWindow::OnNCActivate(WPARAM active, LPARAM lParam) {
     return Forward(WM_NCACTIVATE, active, lParam);
 }
-LRESULT CMyWindow::OnNCCreate(CREATESTRUCT* create) {
+LRESULT CMyWindow::OnNCCreate(CREATESTRUCTW* create) {
     if (m_previousProcedure == nullptr) return 1;
     return Forward(WM_NCCREATE, 0, reinterpret_cast<LPARAM>(create));
 }

@@ -84,7 +84,7 @@ LRESULT CTarlinView::OnKeyUp(WPARAM key, LPARAM data) {
     return ::SendMessageW(m_hParent, WM_KEYUP, key, data);
 }
 
-LRESULT CTarlinView::OnCreate(CREATESTRUCT*) {
+LRESULT CTarlinView::OnCreate(CREATESTRUCTW*) {
     HDC screen = ::GetDC(nullptr);
     const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN) > ::GetSystemMetrics(SM_CXSCREEN)
                           ? ::GetSystemMetrics(SM_CXVIRTUALSCREEN)

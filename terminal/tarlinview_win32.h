@@ -21,7 +21,7 @@ public:
 
     LRESULT OnChar(char c, unsigned long data) override;
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override;
-    LRESULT OnCreate(CREATESTRUCT* create) override;
+    LRESULT OnCreate(CREATESTRUCTW* create) override;
     LRESULT OnDestroy() override;
     LRESULT OnEraseBkgnd(void* dc) override;
     LRESULT OnHScroll(unsigned short code, unsigned short pos, void* control) override;

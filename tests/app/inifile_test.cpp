@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -16,6 +17,10 @@ protected:
     std::string PathOf(const std::string& name) { return folder + SEPARATOR + name; }
     void WriteRaw(const std::string& name, const std::string& content) {
         std::ofstream(PathOf(name), std::ios::binary) << content;
+    }
+    std::string ReadRaw(const std::string& name) {
+        std::ifstream in(PathOf(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
     std::string ReadOrAbsent(CMyIniFile& file, const char* section, const char* key) {
         return file.Read(section, key) ? file.GetValue() : "<absent>";
@@ -102,6 +107,37 @@ TEST_F(IniFileTest, AttachAndExists) {
     EXPECT_FALSE(file.Attach(nullptr));
     ASSERT_TRUE(file.Attach(PathOf("version.ini").c_str())); // existing content is kept
     EXPECT_EQ(ReadOrAbsent(file, "VER", "1"), "x");
+}
+
+// Files written by other tools (the shipped version.ini among them) are cp1250 without a
+// byte-order mark: their bytes are read and kept as they are, whatever the system's code page.
+TEST_F(IniFileTest, PlainCp1250FilesKeepTheirBytes) {
+    const std::string content = "; Řídicí moduly\r\n[VER]\r\n1=Řídicí modul ŘX čěů\r\n"
+                                "2=TMX-100 v1.0\r\n\r\n[Jiří]\r\nx=ďábel\r\n";
+    WriteRaw("version.ini", content);
+    CMyIniFile file;
+    ASSERT_TRUE(file.Attach(PathOf("version.ini").c_str()));
+    EXPECT_EQ(ReadOrAbsent(file, "VER", "1"), "Řídicí modul ŘX čěů");
+    EXPECT_EQ(ReadOrAbsent(file, "jiří", "x"), "ďábel");
+    EXPECT_EQ(ReadRaw("version.ini"), content) << "attaching changes nothing";
+
+    ASSERT_TRUE(file.Write("VER", "3", "Šťastný modul"));
+    ASSERT_TRUE(file.Write("VER", "2", "Žluťoučký"));
+    EXPECT_EQ(ReadRaw("version.ini"), "; Řídicí moduly\r\n[VER]\r\n1=Řídicí modul ŘX čěů\r\n"
+                                      "2=Žluťoučký\r\n3=Šťastný modul\r\n\r\n[Jiří]\r\n"
+                                      "x=ďábel\r\n");
+    EXPECT_EQ(ReadOrAbsent(file, "VER", "3"), "Šťastný modul");
+}
+
+// A file the program made itself starts empty, and what it writes reads back the same.
+TEST_F(IniFileTest, OwnFilesKeepEveryLetter) {
+    CMyIniFile file;
+    ASSERT_TRUE(file.AttachInFolder(folder.c_str(), "chat.ini"));
+    ASSERT_TRUE(file.Write("TEXT", "0", "Řekni „ahoj“ – ß ŕ ľ"));
+    EXPECT_EQ(ReadOrAbsent(file, "TEXT", "0"), "Řekni „ahoj“ – ß ŕ ľ");
+    CMyIniFile again;
+    ASSERT_TRUE(again.Attach(PathOf("chat.ini").c_str()));
+    EXPECT_EQ(ReadOrAbsent(again, "text", "0"), "Řekni „ahoj“ – ß ŕ ľ");
 }
 
 } // namespace

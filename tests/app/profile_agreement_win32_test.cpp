@@ -1,8 +1,8 @@
 // Our profile reader and writer against the Windows profile functions, on the same files.
-#include "codepage.h"
 #include "ini_cases.h"
 #include "process.h"
 #include "profile.h"
+#include "wide_win32.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -13,22 +13,13 @@
 
 namespace {
 
-std::wstring Wide(const std::string& text) {
-    std::wstring wide(static_cast<size_t>(OskelCp1250ToWide(text.c_str(), nullptr, 0)), L'\0');
-    OskelCp1250ToWide(text.c_str(), reinterpret_cast<unsigned short*>(&wide[0]),
-                      static_cast<int>(wide.size()));
-    wide.pop_back();
-    return wide;
-}
-
 std::string Platform(const std::string& path, const char* section, const char* key) {
     wchar_t value[2048];
-    const DWORD n = GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), L"", value,
-                                             2048, Wide(path).c_str());
+    const DWORD n =
+        GetPrivateProfileStringW(oskel::ToWide(section).c_str(), oskel::ToWide(key).c_str(), L"",
+                                 value, 2048, oskel::ToWide(path.c_str()).c_str());
     if (n == 0) return "<absent>";
-    char out[4096];
-    OskelWideToCp1250(reinterpret_cast<const unsigned short*>(value), out, sizeof out);
-    return out;
+    return oskel::ToCp1250(value);
 }
 
 std::string Ours(const std::string& content, const char* section, const char* key) {

@@ -63,6 +63,33 @@ TEST(CmdLineValidate, MissingParametersIgnoreTheWholeLine) {
     EXPECT_FALSE(upper.cmd.IsCommandLineEmpty());
 }
 
+// Emptiness is a matter of the text: arguments the tokenizer cannot read still count.
+TEST(CmdLineValidate, EmptinessLooksAtTheText) {
+    for (const char* text : {"\"\"", "'abc", "\"\" e \"a b\" xa -r rl -h -c", "''", "\""}) {
+        Parsed given(text);
+        EXPECT_FALSE(given.cmd.IsCommandLineEmpty()) << text;
+        EXPECT_FALSE(given.cmd.IsPresent(C::kReset)) << text;
+    }
+    Parsed none(nullptr);
+    EXPECT_TRUE(none.cmd.IsCommandLineEmpty());
+}
+
+// The numbers of the port switch are decimal numbers or the switch is invalid.
+TEST(CmdLineValidate, PortNumbersAreStrict) {
+    for (const char* text :
+         {"-c COM1 38400x 8 0", "-c COM1 38400 8b 0", "-c COM1 38400 8 x", "-c COM1 -9600 8 0",
+          "-c COM1 99999999999 8 0", "-c COM1 '' 8 0 -r", "-r -c COM1 9600 8 0x"}) {
+        Parsed bad(text);
+        EXPECT_EQ(bad.row, 1) << text;
+        EXPECT_FALSE(bad.cmd.IsPresent(C::kReset)) << text;
+        EXPECT_EQ(bad.Param(C::kPort, 2), "<none>") << text;
+    }
+    Parsed good("-c COM1 0038400 8 4");
+    EXPECT_EQ(good.row, 0);
+    EXPECT_EQ(good.Param(C::kPort, 2), "0038400");
+    EXPECT_EQ(Parsed("-c COM7x 9600 8 0").row, 0); // the name is no number
+}
+
 TEST(CmdLineValidate, OneParameterSwitches) {
     Parsed lone("-f");
     EXPECT_EQ(lone.row, 0);

@@ -97,7 +97,8 @@ TEST_F(DataTest, LastSettingsRoundTrip) {
     EXPECT_EQ(loaded->GetHexOutput(), 1);
     EXPECT_EQ(loaded->GetAutoScroll(), 0);
     EXPECT_EQ(loaded->GetEcho(), 0);
-    EXPECT_EQ(loaded->GetChatMode(), 1);
+    EXPECT_EQ(loaded->GetChatMode(), 0); // wanted, but no window is open yet
+    EXPECT_TRUE(loaded->IsChatWantedAtStart());
     EXPECT_EQ(loaded->GetAlwaysClear(), 0);
     EXPECT_EQ(loaded->GetAlwaysWithoutClear(), 1);
 
@@ -110,6 +111,28 @@ TEST_F(DataTest, LastSettingsRoundTrip) {
     EXPECT_EQ(third->GetAlwaysClear(), 1);
     EXPECT_EQ(third->GetHexOutput(), 0);
     EXPECT_STREQ(third->ReadMainSetting("LAST_SETTING", "HexOutput"), "true");
+}
+
+// "ChatMode=true" asks for the chat window at start; ChatMode itself says whether it is open,
+// so the first opening command opens it and the answer saved at exit is the window's.
+TEST_F(DataTest, ChatWantedAtStartIsNoOpenWindow) {
+    data->WriteMainSetting("LAST_SETTING", "ChatMode", "true");
+    data->LoadLastSettings(true);
+    EXPECT_TRUE(data->IsChatWantedAtStart());
+    EXPECT_EQ(data->GetChatMode(), 0);
+    data->ToggleChatMode(); // the window opens
+    EXPECT_EQ(data->GetChatMode(), 1);
+    data->SaveLastSettings(true);
+    EXPECT_STREQ(data->ReadMainSetting("LAST_SETTING", "ChatMode"), "true");
+    data->ToggleChatMode(); // and closes
+    data->SaveLastSettings(true);
+    EXPECT_STREQ(data->ReadMainSetting("LAST_SETTING", "ChatMode"), "false");
+    EXPECT_TRUE(data->IsChatWantedAtStart()) << "what the start asked for stays as it was";
+
+    auto withArguments = Fresh();
+    withArguments->WriteMainSetting("LAST_SETTING", "ChatMode", "true");
+    withArguments->LoadLastSettings(false);
+    EXPECT_FALSE(withArguments->IsChatWantedAtStart());
 }
 
 TEST_F(DataTest, GarbageSettingsChangeNothing) {

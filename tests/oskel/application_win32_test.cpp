@@ -2,6 +2,7 @@
 #include "gui_harness_win32.h"
 
 #include "application.h"
+#include "controlwindow.h"
 #include "mydata.h"
 
 #include <gtest/gtest.h>

@@ -55,7 +55,7 @@ TEST(CmdLineState, NextBeforeFirstAndAfterReinit) {
     ASSERT_EQ(fresh.GetFirstParam(), 1);
     EXPECT_STREQ(fresh.GetParam(), "a");
     fresh.SetCommandLine("x y");
-    EXPECT_EQ(fresh.GetParam(), nullptr); // old parameter kept but unreachable
+    EXPECT_EQ(fresh.GetParam(), nullptr); // the old parameter is gone
     EXPECT_EQ(fresh.GetNextParam(), 0);
     ASSERT_EQ(fresh.GetFirstParam(), 1);
     EXPECT_STREQ(fresh.GetParam(), "x");
@@ -63,6 +63,37 @@ TEST(CmdLineState, NextBeforeFirstAndAfterReinit) {
     EXPECT_STREQ(fresh.GetParam(), "y");
     EXPECT_EQ(fresh.GetNextParam(), 0);
     EXPECT_EQ(fresh.GetNextParam(), 0);
+}
+
+// A new command line forgets the last parameter, even when its first parameter is empty.
+TEST(CmdLineState, NewLineClearsTheParameter) {
+    CCmdLine cmd("a b");
+    ASSERT_EQ(cmd.GetFirstParam(), 1);
+    cmd.SetCommandLine("\"\" x");
+    EXPECT_EQ(cmd.GetFirstParam(), 0);
+    EXPECT_EQ(cmd.GetParam(), nullptr);
+    EXPECT_EQ(cmd.GetNextParam(), 0);
+    cmd.SetCommandLine("'x y");
+    EXPECT_EQ(cmd.GetFirstParam(), 0);
+    EXPECT_EQ(cmd.GetParam(), nullptr);
+}
+
+// InitParam copies only text that exists: no position before the text, no end beyond it.
+TEST(CmdLineState, InitParamOutsideTheText) {
+    CCmdLine fresh("abc");
+    EXPECT_EQ(fresh.InitParam(2), 0); // not started: position -1
+    EXPECT_EQ(fresh.GetPosition(), -1);
+    CCmdLine cmd("ab cd");
+    ASSERT_EQ(cmd.GetFirstParam(), 1); // position 3
+    EXPECT_EQ(cmd.InitParam(40), 0);
+    EXPECT_EQ(cmd.GetPosition(), 3);
+    EXPECT_STREQ(cmd.GetParam(), "ab");
+    ASSERT_EQ(cmd.GetNextParam(), 1); // position 6, one past the text
+    EXPECT_EQ(cmd.InitParam(7), 0);
+    EXPECT_STREQ(cmd.GetParam(), "cd");
+    ASSERT_EQ(cmd.GetFirstParam(), 1);
+    EXPECT_EQ(cmd.InitParam(5), 1); // up to the end of the text is fine
+    EXPECT_STREQ(cmd.GetParam(), "cd");
 }
 
 TEST(CmdLineFindBreak, ExplicitKinds) {

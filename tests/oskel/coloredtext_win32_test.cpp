@@ -17,12 +17,10 @@ bool IsRed(COLORREF c) {
 }
 
 // A plain window ignores the colour request: the default procedure answers it.
-class SilentParent : public CMyWindow {
+class SilentParent : public guitest::TopWindow {
 public:
-    SilentParent() : CMyWindow("OskelTestSilentParent") {
-        RECT rect{80, 80, 480, 280};
-        Create("Tichý rodič", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 0, 0, 0, &rect);
-    }
+    SilentParent() : TopWindow("OskelTestSilentParent", "Tichý rodič", &kPlace) {}
+    static constexpr RECT kPlace{80, 80, 480, 280};
 };
 
 // A dialog that answers with red bold text and counts the requests.
@@ -127,6 +125,32 @@ TEST(ColoredText, SharedDrawingObjectsLiveWhileAnyTextExists) {
     EXPECT_EQ(CMyColoredText::m_hFont.GetSafeHandle(), nullptr);
     EXPECT_EQ(CMyColoredText::m_hBoldFont.GetSafeHandle(), nullptr);
     EXPECT_EQ(CMyColoredText::m_hBrush.GetSafeHandle(), nullptr);
+}
+
+// A text whose font reference failed gives back only what it holds: another text's font stays.
+TEST(ColoredText, FailedReferenceIsNeverReleased) {
+    SilentParent parent;
+    ASSERT_EQ(CMyColoredText::m_hFont.GetReferenceCount(), 0);
+    // A deleted handle left in the shared font makes its next creation fail once.
+    ASSERT_EQ(CMyColoredText::m_hFont.CreateFontA(14, "Arial", 400, 0, 0, 0), 1);
+    ::DeleteObject(CMyColoredText::m_hFont.GetSafeHandle());
+    auto* failed = new CMyColoredText;
+    RECT a = Line(10), b = Line(40);
+    ASSERT_EQ(
+        failed->Create("bez písma", WS_CHILD | WS_VISIBLE, parent.GetSafeHandle(), 1, 0, 0, &a), 1);
+    ASSERT_EQ(CMyColoredText::m_hFont.GetReferenceCount(), 0) << "the creation did not fail";
+    EXPECT_EQ(CMyColoredText::m_hBoldFont.GetReferenceCount(), 1);
+
+    CMyColoredText other;
+    ASSERT_EQ(other.Create("s písmem", WS_CHILD | WS_VISIBLE, parent.GetSafeHandle(), 2, 0, 0, &b),
+              1);
+    ASSERT_EQ(CMyColoredText::m_hFont.GetReferenceCount(), 1);
+    delete failed;
+    EXPECT_EQ(CMyColoredText::m_hFont.GetReferenceCount(), 1);
+    EXPECT_EQ(::GetObjectType(CMyColoredText::m_hFont.GetSafeHandle()),
+              static_cast<DWORD>(OBJ_FONT));
+    EXPECT_EQ(CMyColoredText::m_hBoldFont.GetReferenceCount(), 1);
+    EXPECT_EQ(CMyColoredText::m_hBrush.GetReferenceCount(), 1);
 }
 
 } // namespace

@@ -2,21 +2,21 @@
 #include "gui_harness_win32.h"
 #include "oskel_gui_test_rc.h"
 
+#include "coloredtext.h"
 #include "dialog.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
+#include <string>
 
 namespace {
 
-class Parent : public CMyWindow {
+class Parent : public guitest::TopWindow {
 public:
-    Parent() : CMyWindow("OskelTestDialogParent") {
-        RECT rect{50, 50, 600, 450};
-        Create("Rodič", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 0, 0, 0, &rect);
-    }
+    Parent() : TopWindow("OskelTestDialogParent", "Rodič", &kPlace) {}
+    static constexpr RECT kPlace{50, 50, 600, 450};
 };
 
 // A dialog whose initialisation runs a test step inside the dialog's own run.
@@ -154,6 +154,105 @@ TEST(Dialog, ItemsMoveAndCarryCzechText) {
     EXPECT_EQ(dialog.SetDialogItemFocus(9999), 0);
     EXPECT_EQ(dialog.SetDialogButtonIcon(IDC_ICON_BUTTON, IDI_MAIN), 1);
     EXPECT_EQ(dialog.SetDialogButtonIcon(IDC_ICON_BUTTON, 9999), 0);
+}
+
+// What a derived dialog can still reach while its window is destroyed.
+class ClosingDialog : public StepDialog {
+public:
+    using StepDialog::StepDialog;
+    LRESULT OnDestroy() override {
+        handleAtDestroy = GetSafeHandle();
+        itemAtDestroy = GetDlgItem(IDC_EDIT) != nullptr;
+        char text[64] = {};
+        GetDlgItemTextA(IDC_EDIT, text, sizeof text);
+        textAtDestroy = text;
+        return StepDialog::OnDestroy();
+    }
+    HWND handleAtDestroy = nullptr;
+    bool itemAtDestroy = false;
+    std::string textAtDestroy;
+};
+
+// A dialog that saves its items when it goes (the chat history) still has them in OnDestroy.
+TEST(Dialog, ClosedModelessDialogStillHasItsItemsInOnDestroy) {
+    Parent parent;
+    ClosingDialog dialog(parent.GetSafeHandle());
+    ASSERT_EQ(dialog.ShowModelessDialog(SW_SHOW), 1);
+    HWND window = dialog.GetSafeHandle();
+    dialog.SetDlgItemTextA(IDC_EDIT, "historie");
+    EXPECT_EQ(dialog.CloseModelessDialog(), 0);
+    EXPECT_EQ(dialog.handleAtDestroy, window);
+    EXPECT_TRUE(dialog.itemAtDestroy);
+    EXPECT_EQ(dialog.textAtDestroy, "historie");
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(dialog.GetSafeHandle(), nullptr);
+    EXPECT_EQ(dialog.GetState(), 0u);
+}
+
+// A dialog with a coloured text: the default button stays the template's, and the
+// dialog manager's own default-button message still works.
+class ColouringDialog : public StepDialog {
+public:
+    using StepDialog::StepDialog;
+    LRESULT OnMyColoredTextGetTextParam(WPARAM, MY_COLORED_TEXT_STRUCT* p) override {
+        p->red = 200;
+        ++requests;
+        return 0;
+    }
+    int requests = 0;
+};
+
+TEST(Dialog, ColouredTextRequestLeavesTheDefaultButton) {
+    Parent parent;
+    ColouringDialog dialog(parent.GetSafeHandle());
+    ASSERT_EQ(dialog.ShowModelessDialog(SW_SHOW), 1);
+    CMyColoredText text;
+    RECT rect{10, 150, 200, 170};
+    ASSERT_EQ(text.Create("Stav", WS_CHILD | WS_VISIBLE, dialog.GetSafeHandle(), 77, 0, 0, &rect),
+              1);
+    ::InvalidateRect(text.GetSafeHandle(), nullptr, TRUE);
+    ::UpdateWindow(text.GetSafeHandle());
+    guitest::Pump(100);
+    ASSERT_GT(dialog.requests, 0);
+    const LRESULT defId = ::SendMessageW(dialog.GetSafeHandle(), DM_GETDEFID, 0, 0);
+    EXPECT_EQ(HIWORD(defId), DC_HASDEFID);
+    EXPECT_EQ(LOWORD(defId), IDOK);
+
+    ::SendMessageW(dialog.GetSafeHandle(), DM_SETDEFID, IDCANCEL, 0);
+    EXPECT_EQ(LOWORD(::SendMessageW(dialog.GetSafeHandle(), DM_GETDEFID, 0, 0)), IDCANCEL);
+}
+
+// A stored handle whose window is gone does not pass for a shown dialog.
+TEST(Dialog, ModelessShownAgainAfterItsWindowWentAway) {
+    Parent parent;
+    StepDialog dialog(parent.GetSafeHandle());
+    dialog.onInit = [](StepDialog& d) { d.SetTimer(1, 10, nullptr); };
+    dialog.onTimer = [](StepDialog& d) { d.EndDialog(3); };
+    ASSERT_EQ(dialog.Show(-1), 3); // the modal run leaves its handle behind
+    dialog.onInit = nullptr;
+    EXPECT_EQ(dialog.ShowModelessDialog(SW_SHOW), 1);
+    EXPECT_TRUE(::IsWindowVisible(dialog.GetSafeHandle()));
+
+    ::DestroyWindow(dialog.GetSafeHandle()); // destroyed behind the object's back
+    EXPECT_EQ(dialog.ShowModelessDialog(SW_SHOW), 1);
+    EXPECT_TRUE(::IsWindowVisible(dialog.GetSafeHandle()));
+
+    {
+        Parent owner; // destroyed with its owner
+        dialog.CloseModelessDialog();
+        dialog.SetParent(owner.GetSafeHandle());
+        ASSERT_EQ(dialog.ShowModelessDialog(SW_SHOW), 1);
+    }
+    dialog.SetParent(parent.GetSafeHandle());
+    EXPECT_EQ(dialog.ShowModelessDialog(SW_SHOW), 1);
+    EXPECT_TRUE(::IsWindowVisible(dialog.GetSafeHandle()));
+    EXPECT_EQ(::GetWindow(dialog.GetSafeHandle(), GW_OWNER), parent.GetSafeHandle());
+    dialog.CloseModelessDialog();
+
+    dialog.onInit = [](StepDialog& d) { d.SetTimer(1, 10, nullptr); };
+    ASSERT_EQ(dialog.ShowModelessDialog(SW_SHOW), 1);
+    ::DestroyWindow(dialog.GetSafeHandle());
+    EXPECT_EQ(dialog.Show(-1), 3) << "a modal run is not refused for a window that is gone";
 }
 
 } // namespace

@@ -2,18 +2,19 @@
 #include "gui_harness_win32.h"
 
 #include "dockablewindow.h"
+#include "process.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
 // The container counts the layout requests its dock windows send.
-class Container : public CMyWindow {
+class Container : public guitest::TopWindow {
 public:
-    Container() : CMyWindow("OskelTestDockContainer") {
-        RECT rect{40, 40, 740, 540};
-        Create("Kontejner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 0, 0, 0, &rect);
-    }
+    Container() : TopWindow("OskelTestDockContainer", "Kontejner", &kPlace) {}
+    static constexpr RECT kPlace{40, 40, 740, 540};
     LRESULT OnSize(WPARAM type, unsigned short width, unsigned short height) override {
         ++layouts;
         return CMyWindow::OnSize(type, width, height);
@@ -101,6 +102,68 @@ TEST(DockableWindow, ClosingHidesWhenAsked) {
     EXPECT_TRUE(dock.GetDockFlags() & MY_DOCK_HIDDEN);
     dock.ShowDock();
     EXPECT_TRUE(::IsWindowVisible(dock.GetSafeHandle()));
+}
+
+// Counts the activation messages its siblings send it to keep the captions in step.
+class SyncedDock : public CMyDockableWindow {
+public:
+    LRESULT OnNCActivate(WPARAM active, LPARAM lParam) override {
+        if (lParam == -1) ++syncs;
+        return CMyDockableWindow::OnNCActivate(active, lParam);
+    }
+    int syncs = 0;
+};
+
+// Another program's window of the dock class; closed when the test ends.
+class Stranger {
+public:
+    Stranger() {
+        std::wstring path;
+        for (char c : testing_support::OwnFolder() + DOCK_STRANGER)
+            path += static_cast<wchar_t>(static_cast<unsigned char>(c));
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        if (!::CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &startup, &m_process))
+            return;
+        // Idle once its window exists and its message loop waits.
+        ::WaitForInputIdle(m_process.hProcess, 10000);
+        window = ::FindWindowW(L"_Oskel_My_Dockable_Window_", L"Ciz\u00ed dok");
+    }
+    ~Stranger() {
+        if (m_process.hProcess == nullptr) return;
+        if (window != nullptr) ::PostMessageW(window, WM_CLOSE, 0, 0);
+        if (::WaitForSingleObject(m_process.hProcess, 10000) != WAIT_OBJECT_0)
+            ::TerminateProcess(m_process.hProcess, 1);
+        ::CloseHandle(m_process.hThread);
+        ::CloseHandle(m_process.hProcess);
+    }
+    HWND window = nullptr;
+
+private:
+    PROCESS_INFORMATION m_process{};
+};
+
+// The caption activation is kept in step only with our own dock windows: another program's
+// window of the same class is passed over, never read as one of ours.
+TEST(DockableWindow, ActivationPassesOverOtherProgramsWindows) {
+    Container container;
+    SyncedDock dock, sibling;
+    dock.InitDock(static_cast<char>(0x80));
+    sibling.InitDock(static_cast<char>(0x80));
+    ASSERT_EQ(dock.Create("První", 0, container.GetSafeHandle(), 0, 0, 0, nullptr), 1);
+    ASSERT_EQ(sibling.Create("Druhý", 0, container.GetSafeHandle(), 0, 0, 0, nullptr), 1);
+    dock.ShowDock();
+    sibling.ShowDock();
+    Stranger stranger;
+    ASSERT_NE(stranger.window, nullptr);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(stranger.window, &process);
+    ASSERT_NE(process, ::GetCurrentProcessId());
+
+    const int before = sibling.syncs;
+    ::SendMessageW(dock.GetSafeHandle(), WM_NCACTIVATE, TRUE, 0);
+    EXPECT_GT(sibling.syncs, before);
 }
 
 } // namespace

@@ -7,7 +7,9 @@
 
 namespace {
 
-std::string Text(const CDynString& s) { return s.GetString() ? s.GetString() : "<null>"; }
+std::string Text(const CDynString& s) {
+    return s.GetString() ? s.GetString() : "<null>";
+}
 
 int ViaList(CDynString& s, const char* format, ...) {
     va_list args;
@@ -39,6 +41,18 @@ TEST(DynStringGrowth, InitBufferReusesOnlyBelowCapacity) {
     EXPECT_EQ(Text(s), "");
     EXPECT_EQ(s.InitBuffer(32), 1);
     EXPECT_EQ(s.GetCapacity(), 64);
+}
+
+// A negative request never writes through a missing buffer; an existing one is only emptied.
+TEST(DynStringGrowth, NegativeRequests) {
+    CDynString fresh;
+    EXPECT_EQ(fresh.InitBuffer(-1), 0);
+    EXPECT_EQ(fresh.GetString(), nullptr);
+    EXPECT_EQ(fresh.GetCapacity(), 0);
+    CDynString held("abc");
+    EXPECT_EQ(held.InitBuffer(-5), 1);
+    EXPECT_EQ(held.GetCapacity(), 32);
+    EXPECT_EQ(Text(held), "");
 }
 
 TEST(DynStringGrowth, AppendGrowsToTwiceTheNeededLength) {

@@ -11,11 +11,9 @@
 
 namespace {
 
-class Owner : public CMyWindow {
+class Owner : public guitest::TopWindow {
 public:
-    Owner() : CMyWindow("OskelTestFileOwner") {
-        Create("Vlastník", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 0, 0, 0, nullptr);
-    }
+    Owner() : TopWindow("OskelTestFileOwner", "Vlastník", nullptr) {}
 };
 
 // What the timer does once the common dialog is up.
@@ -117,6 +115,34 @@ TEST(FileDialog, ConfirmedOpenGivesTheFullCp1250Path) {
     dialog.SetDefaultExt("mhx");
     EXPECT_EQ(RunDriven(dialog, Action::Confirm), 1);
     EXPECT_STREQ(dialog.GetFileName(), path.c_str());
+}
+
+// The flags the common dialog is given, read by a hook at its start; then it is cancelled.
+DWORD g_passedFlags = 0;
+
+UINT_PTR CALLBACK RecordFlags(HWND hook, UINT message, WPARAM, LPARAM lParam) {
+    if (message != WM_INITDIALOG) return 0;
+    g_passedFlags = reinterpret_cast<const OPENFILENAMEW*>(lParam)->Flags;
+    ::PostMessageW(::GetParent(hook), WM_COMMAND, IDCANCEL, 0);
+    return 0;
+}
+
+DWORD PassedFlags(HWND owner, int save) {
+    g_passedFlags = 0;
+    CMyFileDialog dialog(owner, save, -1, &RecordFlags);
+    EXPECT_EQ(dialog.Show(-1), -5);
+    return g_passedFlags;
+}
+
+// Saving must be able to name a new file: only the open dialog wants an existing one.
+TEST(FileDialog, OnlyTheOpenDialogWantsAnExistingFile) {
+    Owner owner;
+    const DWORD open = PassedFlags(owner.GetSafeHandle(), 0);
+    const DWORD save = PassedFlags(owner.GetSafeHandle(), 1);
+    const DWORD shared =
+        OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING | OFN_ENABLEHOOK;
+    EXPECT_EQ(open, shared | OFN_FILEMUSTEXIST);
+    EXPECT_EQ(save, shared);
 }
 
 } // namespace

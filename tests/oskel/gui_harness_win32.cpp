@@ -134,4 +134,11 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
+TopWindow::TopWindow(const char* className, const char* title, const RECT* rect)
+    : CMyWindow(className) {
+    RECT placed = rect != nullptr ? *rect : RECT{};
+    Create(title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 0, 0, 0,
+           rect != nullptr ? &placed : nullptr);
+}
+
 } // namespace guitest

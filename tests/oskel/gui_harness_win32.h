@@ -24,4 +24,11 @@ int CountPixels(HWND window, bool (*match)(COLORREF));
 
 std::wstring WindowText(HWND window);
 
+// A visible top-level window of a class of its own, for dialogs and controls to live in;
+// a null rectangle leaves position and size to the system.
+class TopWindow : public CMyWindow {
+public:
+    TopWindow(const char* className, const char* title, const RECT* rect);
+};
+
 } // namespace guitest

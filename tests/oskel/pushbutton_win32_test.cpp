@@ -11,12 +11,10 @@
 namespace {
 
 // Counts the commands its buttons report.
-class CommandCounter : public CMyWindow {
+class CommandCounter : public guitest::TopWindow {
 public:
-    CommandCounter() : CMyWindow("OskelTestButtonParent") {
-        RECT rect{60, 60, 460, 260};
-        Create("Tlačítka", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 0, 0, 0, &rect);
-    }
+    CommandCounter() : TopWindow("OskelTestButtonParent", "Tlačítka", &kPlace) {}
+    static constexpr RECT kPlace{60, 60, 460, 260};
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override {
         ++commands;
         lastId = LOWORD(wParam);

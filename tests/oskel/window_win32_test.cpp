@@ -20,7 +20,7 @@ public:
     explicit RecordingWindow(const char* className = "OskelTestRecording") : CMyWindow(className) {}
     explicit RecordingWindow(unsigned int templateId) : CMyWindow(templateId) {}
 
-    LRESULT OnCreate(CREATESTRUCT* create) override {
+    LRESULT OnCreate(CREATESTRUCTW* create) override {
         calls.push_back("create");
         return CMyWindow::OnCreate(create);
     }
