@@ -50,7 +50,7 @@ void CMainView::OpenChat() {
 // At start: "-cm" on the command line, or chat mode open when the program last ended.
 void CMainView::OpenChatAtStart() {
     if (m_data == nullptr || GetChatWindow() != nullptr) return;
-    if (m_data->IsPresent(CTarlinCmdLine::kChatMode) || m_data->GetChatMode() == 1)
+    if (m_data->IsPresent(CTarlinCmdLine::kChatMode) || m_data->IsChatWantedAtStart())
         ToggleChatMode();
 }
 

@@ -1,11 +1,11 @@
 #include "offlinelinkdialog_win32.h"
 
-#include "codepage.h"
 #include "filedialog.h"
 #include "iconchooser_win32.h"
 #include "offlinelinkdialog_rc.h"
 #include "shelllink_win32.h"
 #include "tarlindata.h"
+#include "wide_win32.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,25 +23,10 @@ const char* const kParities[] = {"Žádná (NO)", "Lichá (ODD)", "Sudá (EVEN)"
 const char kMissingFile[] =
     "Není vybrán nahrávaný soubor!\n\nK výběru souboru použij tlačítko '...'.\t";
 
-std::wstring Wide(const char* text) {
-    const int size = OskelCp1250ToWide(text, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
-    OskelCp1250ToWide(text, reinterpret_cast<unsigned short*>(&wide[0]), size);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
-
-std::string Narrow(const wchar_t* text) {
-    const int size = OskelWideToCp1250(reinterpret_cast<const unsigned short*>(text), nullptr, 0);
-    std::string narrow(static_cast<size_t>(size > 0 ? size : 1), '\0');
-    OskelWideToCp1250(reinterpret_cast<const unsigned short*>(text), &narrow[0], size);
-    narrow.resize(narrow.size() - 1);
-    return narrow;
-}
-
 template <size_t N> void Fill(HWND list, const char* const (&texts)[N]) {
     for (const char* text : texts)
-        ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+        ::SendMessageW(list, CB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(oskel::ToWide(text).c_str()));
     ::SendMessageW(list, CB_SETCURSEL, 0, 0);
 }
 
@@ -64,7 +49,8 @@ void COfflineLinkDialog::FillLists() {
     char name[8];
     for (int n = 1; n <= 16; ++n) {
         std::snprintf(name, sizeof name, "COM%d", n);
-        ::SendMessageW(ports, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name).c_str()));
+        ::SendMessageW(ports, CB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(oskel::ToWide(name).c_str()));
     }
     ::SendMessageW(ports, CB_SETCURSEL, 0, 0);
     Fill(GetDlgItem(IDC_BUILDER_BAUD), kBaudRates);
@@ -128,8 +114,8 @@ BuiltShortcut COfflineLinkDialog::ReadChoices() {
 void COfflineLinkDialog::Save() {
     const BuiltShortcut shortcut = ReadChoices();
     if (shortcut.upload == BuiltShortcut::kThisFile && shortcut.file.size() < 3) {
-        ::MessageBoxW(m_hWnd, Wide(kMissingFile).c_str(), Wide("Tvorba zástupců").c_str(),
-                      MB_OK | MB_ICONWARNING);
+        ::MessageBoxW(m_hWnd, oskel::ToWide(kMissingFile).c_str(),
+                      oskel::ToWide("Tvorba zástupců").c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
     ShortcutProperties properties;
@@ -153,7 +139,7 @@ std::string COfflineLinkDialog::ItemText(unsigned id) {
     HWND item = GetDlgItem(id);
     std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(item)) + 1, L'\0');
     ::GetWindowTextW(item, &text[0], static_cast<int>(text.size()));
-    return Narrow(text.c_str());
+    return oskel::ToCp1250(text.c_str());
 }
 
 std::string COfflineLinkDialog::ListText(unsigned id) {
@@ -163,7 +149,7 @@ std::string COfflineLinkDialog::ListText(unsigned id) {
     std::wstring text(static_cast<size_t>(::SendMessageW(list, CB_GETLBTEXTLEN, index, 0)) + 1,
                       L'\0');
     ::SendMessageW(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-    return Narrow(text.c_str());
+    return oskel::ToCp1250(text.c_str());
 }
 
 int COfflineLinkDialog::ListIndex(unsigned id) {

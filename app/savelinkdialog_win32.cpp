@@ -1,10 +1,10 @@
 #include "savelinkdialog_win32.h"
 
-#include "codepage.h"
 #include "iconchooser_win32.h"
 #include "savelinkdialog_rc.h"
 #include "shelllink_win32.h"
 #include "tarlindata.h"
+#include "wide_win32.h"
 
 #include <string>
 
@@ -24,14 +24,6 @@ const OptionBox kBoxes[] = {
     {IDC_LINK_HELP, kShortcutHelp},
     {IDC_LINK_CHAT_MODE, kShortcutChatMode},
 };
-
-std::wstring Wide(const char* text) {
-    const int size = OskelCp1250ToWide(text, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
-    OskelCp1250ToWide(text, reinterpret_cast<unsigned short*>(&wide[0]), size);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
 
 bool Checked(HWND window, unsigned id) {
     return ::IsDlgButtonChecked(window, static_cast<int>(id)) == BST_CHECKED;
@@ -130,8 +122,8 @@ int CreateCurrentShortcut(HWND owner, CTarlinData& data, CSaveLinkDialog& dialog
 }
 
 int OfferShortcutForNewFile(HWND owner, CTarlinData& data, CSaveLinkDialog& dialog) {
-    const int answer =
-        ::MessageBoxW(owner, Wide("Chceš s tímto novým souborem vytvořit nový odkaz?").c_str(),
-                      L" Tarlin ", MB_YESNO | MB_ICONQUESTION);
+    const int answer = ::MessageBoxW(
+        owner, oskel::ToWide("Chceš s tímto novým souborem vytvořit nový odkaz?").c_str(),
+        L" Tarlin ", MB_YESNO | MB_ICONQUESTION);
     return answer == IDYES ? CreateCurrentShortcut(owner, data, dialog) : 0;
 }

@@ -1,6 +1,6 @@
 #include "shelllink_win32.h"
 
-#include "codepage.h"
+#include "wide_win32.h"
 
 #include <windows.h>
 
@@ -10,14 +10,6 @@
 namespace {
 
 const wchar_t kTitle[] = L" Tarlin ";
-
-std::wstring Wide(const std::string& text) {
-    const int size = OskelCp1250ToWide(text.c_str(), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
-    OskelCp1250ToWide(text.c_str(), reinterpret_cast<unsigned short*>(&wide[0]), size);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
 
 // The object library for the life of one shortcut.
 class CComLibrary {
@@ -52,11 +44,11 @@ private:
 };
 
 void SetProperties(IShellLinkW* link, const ShortcutProperties& properties) {
-    link->SetWorkingDirectory(Wide(properties.workingFolder).c_str());
-    link->SetPath(Wide(properties.target).c_str());
-    link->SetIconLocation(Wide(properties.target).c_str(), properties.iconIndex);
-    link->SetArguments(Wide(properties.arguments).c_str());
-    link->SetDescription(Wide(properties.description).c_str());
+    link->SetWorkingDirectory(oskel::ToWide(properties.workingFolder.c_str()).c_str());
+    link->SetPath(oskel::ToWide(properties.target.c_str()).c_str());
+    link->SetIconLocation(oskel::ToWide(properties.target.c_str()).c_str(), properties.iconIndex);
+    link->SetArguments(oskel::ToWide(properties.arguments.c_str()).c_str());
+    link->SetDescription(oskel::ToWide(properties.description.c_str()).c_str());
 }
 
 } // namespace
@@ -67,9 +59,7 @@ bool ProgramShortcut(const char* workingFolder, int iconIndex, ShortcutPropertie
     wchar_t module[MAX_PATH + 1] = {};
     const DWORD length = ::GetModuleFileNameW(nullptr, module, MAX_PATH + 1);
     if (length == 0 || length > MAX_PATH) return false;
-    char target[3 * MAX_PATH + 3] = {};
-    OskelWideToCp1250(reinterpret_cast<const unsigned short*>(module), target, sizeof target);
-    properties.target = target;
+    properties.target = oskel::ToCp1250(module);
     properties.workingFolder = workingFolder != nullptr ? workingFolder : "";
     properties.iconIndex = iconIndex;
     return true;
@@ -88,7 +78,7 @@ int WriteShortcutFile(const char* fileName, const ShortcutProperties& properties
     if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Receive()))) ||
         !file.IsSet())
         return kShortcutNoPersistence;
-    const std::wstring name = Wide(fileName != nullptr ? fileName : "");
+    const std::wstring name = oskel::ToWide(fileName);
     if (name.empty() || name.size() > MAX_PATH) return kShortcutNotSaved;
     return SUCCEEDED(file->Save(name.c_str(), TRUE)) ? kShortcutSaved : kShortcutNotSaved;
 }
@@ -97,26 +87,28 @@ bool ReportShortcutResult(void* owner, int result) {
     HWND window = static_cast<HWND>(owner);
     switch (result) {
     case kShortcutSaved:
-        ::MessageBoxW(window, Wide("Zástupce (.lnk) byl úspěšně vytvořen!").c_str(), kTitle,
-                      MB_OK | MB_ICONINFORMATION);
+        ::MessageBoxW(window, oskel::ToWide("Zástupce (.lnk) byl úspěšně vytvořen!").c_str(),
+                      kTitle, MB_OK | MB_ICONINFORMATION);
         return false;
     case kShortcutNoLinkObject:
-        ::MessageBoxW(window, Wide("Zástupce (.lnk) nemohl být úspěšně vytvořen!").c_str(), kTitle,
-                      MB_OK | MB_ICONERROR);
+        ::MessageBoxW(window, oskel::ToWide("Zástupce (.lnk) nemohl být úspěšně vytvořen!").c_str(),
+                      kTitle, MB_OK | MB_ICONERROR);
         return false;
     case kShortcutNoPersistence:
-        ::MessageBoxW(window,
-                      Wide("Zástupce (.lnk) nemohl být úspěšně vytvořen, nepodařilo se získat "
-                           "příslušné rozhraní.")
-                          .c_str(),
-                      kTitle, MB_OK | MB_ICONWARNING);
+        ::MessageBoxW(
+            window,
+            oskel::ToWide("Zástupce (.lnk) nemohl být úspěšně vytvořen, nepodařilo se získat "
+                          "příslušné rozhraní.")
+                .c_str(),
+            kTitle, MB_OK | MB_ICONWARNING);
         return false;
     case kShortcutNotSaved:
-        ::MessageBoxW(window,
-                      Wide("Zástupce (.lnk) nemohl být úspěšně vytvořen, vybraný soubor je asi "
-                           "používán.\nPokračujte výběrem jiného souboru k uložení odkazu.")
-                          .c_str(),
-                      kTitle, MB_OK | MB_ICONWARNING);
+        ::MessageBoxW(
+            window,
+            oskel::ToWide("Zástupce (.lnk) nemohl být úspěšně vytvořen, vybraný soubor je asi "
+                          "používán.\nPokračujte výběrem jiného souboru k uložení odkazu.")
+                .c_str(),
+            kTitle, MB_OK | MB_ICONWARNING);
         return true;
     default: return false; // no shell: nothing to say
     }

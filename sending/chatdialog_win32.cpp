@@ -4,7 +4,7 @@
 #include "chatdocking.h"
 #include "contentsend_win32.h"
 #include "hextext.h"
-#include "widetext_win32.h"
+#include "windowtext_win32.h"
 
 #include <algorithm>
 
@@ -350,7 +350,7 @@ void CChatDialog::AfterSend(const std::string& text, unsigned flags) {
         m_history.Promote(text.c_str(), flags);
         if (old >= 0) ::SendMessageW(combo, CB_DELETESTRING, static_cast<WPARAM>(old), 0);
         ::SendMessageW(combo, CB_INSERTSTRING, 0,
-                       reinterpret_cast<LPARAM>(WideText(text.c_str()).c_str()));
+                       reinterpret_cast<LPARAM>(oskel::ToWide(text.c_str()).c_str()));
     }
     ::SendMessageW(combo, CB_SETCURSEL, 0, 0);
     ::SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
@@ -379,8 +379,9 @@ void CChatDialog::FillList() {
     HWND combo = GetDlgItem(IDC_CHAT_TEXT);
     ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     for (int i = 0; i < m_history.GetCount(); ++i)
-        ::SendMessageW(combo, CB_ADDSTRING, 0,
-                       reinterpret_cast<LPARAM>(WideText(m_history.Get(i).text.c_str()).c_str()));
+        ::SendMessageW(
+            combo, CB_ADDSTRING, 0,
+            reinterpret_cast<LPARAM>(oskel::ToWide(m_history.Get(i).text.c_str()).c_str()));
 }
 
 HWND CChatDialog::Field() {
@@ -394,5 +395,5 @@ std::string CChatDialog::FieldText() {
 }
 
 void CChatDialog::SetFieldText(const char* text) {
-    ::SetWindowTextW(GetDlgItem(IDC_CHAT_TEXT), WideText(text).c_str());
+    ::SetWindowTextW(GetDlgItem(IDC_CHAT_TEXT), oskel::ToWide(text).c_str());
 }

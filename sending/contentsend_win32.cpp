@@ -1,7 +1,7 @@
 #include "contentsend_win32.h"
 
 #include "filedialog.h"
-#include "widetext_win32.h"
+#include "windowtext_win32.h"
 
 #include <algorithm>
 #include <string>
@@ -14,8 +14,8 @@ const wchar_t kTitle[] = L" Tarlin ";
 class CReadFile {
 public:
     explicit CReadFile(const char* path)
-        : m_handle(::CreateFileW(WideText(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+        : m_handle(::CreateFileW(oskel::ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
     ~CReadFile() {
         if (IsOpen()) ::CloseHandle(m_handle);
     }
@@ -68,7 +68,7 @@ int SendFileContentOf(HWND owner, const char* path, ISendingData& data, int chun
     CReadFile file(path);
     if (!file.IsOpen()) {
         const std::string text = std::string("Soubor ") + path + " se nepodařilo otevřít!";
-        ::MessageBoxW(owner, WideText(text.c_str()).c_str(), kTitle, MB_OK | MB_ICONERROR);
+        ::MessageBoxW(owner, oskel::ToWide(text.c_str()).c_str(), kTitle, MB_OK | MB_ICONERROR);
         return kContentCannotOpen;
     }
     std::vector<char> chunk(static_cast<size_t>(std::max(chunkSize, kContentChunk)));
@@ -90,7 +90,7 @@ int SendClipboardText(HWND owner, ISendingData& data) {
     if (text == nullptr) return 0;
     const auto* locked = static_cast<const wchar_t*>(::GlobalLock(text));
     if (locked == nullptr) return 0;
-    const std::string narrow = NarrowText(locked);
+    const std::string narrow = oskel::ToCp1250(locked);
     ::GlobalUnlock(text);
     data.SendText(narrow.c_str());
     return 1;

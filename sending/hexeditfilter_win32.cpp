@@ -1,7 +1,7 @@
 #include "hexeditfilter_win32.h"
 
 #include "hextext.h"
-#include "widetext_win32.h"
+#include "windowtext_win32.h"
 
 #include <commctrl.h>
 
@@ -42,7 +42,7 @@ void CHexEditFilter::FormatField(HWND edit) {
     CDynString text(WindowTextOf(edit).c_str());
     int caret = static_cast<int>(SelectionEnd(edit));
     if (!FormatHexText(text, caret)) return;
-    ::SetWindowTextW(edit, WideText(text.GetString()).c_str());
+    ::SetWindowTextW(edit, oskel::ToWide(text.GetString()).c_str());
     ::SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(caret), static_cast<LPARAM>(caret));
 }
 

@@ -2,7 +2,7 @@
 
 #include "printerror.h"
 #include "printlayout.h"
-#include "widetext_win32.h"
+#include "wide_win32.h"
 
 #include <commdlg.h>
 
@@ -151,11 +151,11 @@ void CScreenPrinter::PrintLine(HDC dc, int row, RECT& line, int lineHeight) {
             text[i] = stored != nullptr ? stored[i] : ' ';
     }
     text[CStdBuffer::kColumns] = 0;
-    const std::wstring wide = WideText(text);
+    const std::wstring wide = oskel::ToWide(text);
     ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &line, DT_NOPREFIX);
     ::OffsetRect(&line, 0, lineHeight);
 }
 
 void CScreenPrinter::Tell(const char* text) {
-    ::MessageBoxW(m_owner, WideText(text).c_str(), kTitle, MB_OK | MB_ICONEXCLAMATION);
+    ::MessageBoxW(m_owner, oskel::ToWide(text).c_str(), kTitle, MB_OK | MB_ICONEXCLAMATION);
 }
