@@ -155,6 +155,33 @@ TEST_F(SendingProgramTest, ChatLineAtStartSendsTypedText) {
     EXPECT_FALSE(::IsWindowVisible(frame));
 }
 
+// With an empty command line the last settings apply: chat mode that was open at the last end
+// opens again, and is written down as open when the program ends with it open.
+TEST_F(SendingProgramTest, ChatModeKeptInTheLastSettings) {
+    NullModem low("COM9"); // the port settings offer COM1 ... COM16
+    ASSERT_TRUE(low.Ready());
+    ModuleSimulator lowSim(low, {"--idle", "silent", "--banner", kBanner});
+    ASSERT_TRUE(lowSim.Started());
+    {
+        std::ofstream ini(UserSettingsFile(), std::ios::binary);
+        ini << "[LAST_SETTING]\r\nChatMode=true\r\nPortName=COM9\r\nBaudRate=115200\r\n";
+    }
+    ASSERT_TRUE(program.Start({}, folder.Path()));
+    HWND port = program.WaitForDialog(L"Tarlin - nastaven\u00ed portu", 20000);
+    ASSERT_NE(port, nullptr);
+    ::PostMessageW(port, WM_COMMAND, 32779, 0); // the port the settings opened
+    main = program.MainWindow();
+    ASSERT_NE(main, nullptr);
+    ProgramState state;
+    ASSERT_TRUE(
+        program.WaitFor([](const ProgramState& s) { return s.chatMode == 1; }, 10000, &state));
+    EXPECT_NE(Chat(), nullptr);
+    program.Close();
+    int code = -1;
+    ASSERT_TRUE(program.WaitForExit(10000, &code));
+    EXPECT_EQ(ReadLastSetting("ChatMode"), "true");
+}
+
 TEST_F(SendingProgramTest, ClipboardTextUpToItsNulAndTheMenuFollowsTheClipboard) {
     Start();
     PutOnClipboard(L"");
