@@ -45,10 +45,9 @@ CurrentShortcut Describe(CTarlinData& data, unsigned options) {
 
 } // namespace
 
-// A shortcut file is new as a rule: the dialog must not insist that it exist.
+// The hook finds the object through the record's custom data.
 CSaveLinkDialog::CSaveLinkDialog(void* owner)
     : CMyFileDialog(owner, 1, IDD_SAVE_LINK_OPTIONS, &Hook) {
-    m_record.Flags &= ~static_cast<DWORD>(OFN_FILEMUSTEXIST);
     m_record.lCustData = reinterpret_cast<LPARAM>(this);
 }
 
