@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cderr.h>
+#include <winspool.h>
 
 #include <cstdio>
 #include <string>
@@ -38,6 +39,10 @@ protected:
     void SetUp() override {
         folder = pdfcheck::OutputFolder();
         ASSERT_FALSE(folder.empty()) << "run through tests/support/with-cups.sh";
+        // Without a printer Wine answers the print dialog with a message box of its own.
+        DWORD needed = 0, count = 0;
+        ::EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &count);
+        ASSERT_GT(needed, 0u) << "Wine sees no printer: is its CUPS library installed?";
         buffer.Init();
     }
     int PrintPressing(int button) {
