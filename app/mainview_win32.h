@@ -4,7 +4,7 @@
 #pragma once
 
 #include "chatdialog_win32.h"
-#include "readnotify.h"
+#include "readnotifywindow_win32.h"
 #include "readthread.h"
 #include "savelinkdialog_win32.h"
 #include "screenprinter_win32.h"
