@@ -170,6 +170,10 @@ TEST_F(SendingProgramTest, ChatModeKeptInTheLastSettings) {
     HWND port = program.WaitForDialog(L"Tarlin - nastaven\u00ed portu", 20000);
     ASSERT_NE(port, nullptr);
     ::PostMessageW(port, WM_COMMAND, 32779, 0); // the port the settings opened
+    // Without "-w r" the module is identified after a power cycle.
+    ASSERT_NE(program.WaitForDialog(L"Tarlin - zapnut\u00ed a vypnut\u00ed modulu", 20000),
+              nullptr);
+    lowSim.Command("power");
     main = program.MainWindow();
     ASSERT_NE(main, nullptr);
     ProgramState state;
