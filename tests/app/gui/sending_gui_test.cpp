@@ -22,8 +22,12 @@ namespace {
 
 const char kBanner[] = "MODUL XY verze 1.23 (c) 2024";
 const unsigned int kChatMode = 1509, kManualSignals = 1520, kSaveAs = 1523, kSave = 1522,
-                   kSendFile = 1527, kSendClipboard = 1529, kCurrentShortcut = 1508;
+                   kSendFile = 1527, kSendClipboard = 1529, kCurrentShortcut = 1508,
+                   kShortcutBuilder = 1528, kClearChatTexts = 1533;
 // The chat line's items.
+// The shortcut builder's items.
+const int kBuilderNoFile = 32891, kBuilderChatMode = 32894, kBuilderPort = 32899,
+          kBuilderBaud = 32900, kBuilderSave = 32903, kBuilderClose = 32904;
 const int kChatText = 32801, kChatSend = 32800, kChatCr = 32802, kChatLf = 32803, kChatHex = 32806;
 const uint8_t kEcho = 0x78, kNormal = 0x70;
 
@@ -295,6 +299,66 @@ TEST_F(SendingProgramTest, CurrentShortcutAndSavedScreen) {
     program.Command(kSave);
     Pump(500);
     EXPECT_EQ(size(), first) << "saving again rewrites the same file";
+}
+
+// "Tvorba zástupců..." from the menu: the shortcut the builder writes starts the program on
+// the chosen port in chat mode without a file.
+TEST_F(SendingProgramTest, ShortcutBuilderFromTheMenu) {
+    Start();
+    program.Command(kShortcutBuilder);
+    HWND builder = program.WaitForDialog(L"Tvorba z\u00e1stupc\u016f", 5000);
+    ASSERT_NE(builder, nullptr);
+    ::SendMessageW(::GetDlgItem(builder, kBuilderPort), CB_SETCURSEL, 1, 0);
+    ::SendMessageW(::GetDlgItem(builder, kBuilderBaud), CB_SETCURSEL, 14, 0);
+    ::SendMessageW(::GetDlgItem(builder, kBuilderNoFile), BM_CLICK, 0, 0);
+    ::SendMessageW(::GetDlgItem(builder, kBuilderChatMode), BM_CLICK, 0, 0);
+    ::PostMessageW(builder, WM_COMMAND, MAKEWPARAM(kBuilderSave, BN_CLICKED), 0);
+    HWND save = program.WaitForDialog(L"Ulo\u017eit soubor", 5000);
+    ASSERT_NE(save, nullptr);
+    const std::string link = folder.File("builder.lnk");
+    ChooseFile(save, link);
+    HWND done = program.WaitForDialog(L" Tarlin ", 10000);
+    ASSERT_NE(done, nullptr);
+    ::PostMessageW(done, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(Gone(done));
+    ::PostMessageW(builder, WM_COMMAND, kBuilderClose, 0);
+    ASSERT_TRUE(Gone(builder));
+    std::wstring description;
+    EXPECT_EQ(LinkArguments(link, &description), L"-c COM2 115200 5 0 -w r -cm -io a");
+    EXPECT_NE(description.find(L"Port: COM2"), std::wstring::npos) << description;
+}
+
+// The chat line's texts outlive the program until "Smazat texty v Chat modu" clears them,
+// in the open line and in the file.
+TEST_F(SendingProgramTest, ChatTextsSurviveARestartUntilCleared) {
+    Start({"-cm"});
+    ASSERT_TRUE(program.WaitFor([](const ProgramState& s) { return s.chatMode == 1; }, 5000));
+    ::SendMessageW(ChatItem(kChatText), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"ABC"));
+    ::SendMessageW(ChatItem(kChatSend), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitForText("ABC"));
+    program.Close();
+    int code = -1;
+    ASSERT_TRUE(program.WaitForExit(10000, &code));
+
+    auto again = [&] {
+        sim.reset();
+        Start({"-cm"});
+        return program.WaitFor([](const ProgramState& s) { return s.chatMode == 1; }, 5000);
+    };
+    ASSERT_TRUE(again());
+    wchar_t entry[64] = {};
+    ::SendMessageW(ChatItem(kChatText), CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(entry));
+    EXPECT_STREQ(entry, L"ABC");
+    program.Command(kClearChatTexts); // posted: the line empties a moment later
+    LRESULT count = -1;
+    for (int i = 0; i < 50 && count != 0; ++i, Pump(100))
+        count = ::SendMessageW(ChatItem(kChatText), CB_GETCOUNT, 0, 0);
+    EXPECT_EQ(count, 0);
+    program.Close();
+    ASSERT_TRUE(program.WaitForExit(10000, &code));
+
+    ASSERT_TRUE(again());
+    EXPECT_EQ(::SendMessageW(ChatItem(kChatText), CB_GETCOUNT, 0, 0), 0);
 }
 
 } // namespace
