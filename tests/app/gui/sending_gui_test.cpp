@@ -64,6 +64,10 @@ class SendingProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RemoveUserSettings();
+        // The chat line's texts and options of an earlier case sit beside the settings.
+        std::string chat = UserSettingsFile();
+        chat.replace(chat.rfind('\\') + 1, std::string::npos, "chat.ini");
+        ::DeleteFileW(Wide(chat).c_str());
         ASSERT_TRUE(modem.Ready());
     }
     void Start(std::vector<std::string> extra = {}, std::vector<std::string> simulator = {}) {
@@ -109,6 +113,7 @@ TEST_F(SendingProgramTest, ChatLineAtStartSendsTypedText) {
         program.WaitFor([](const ProgramState& s) { return s.chatMode == 1; }, 5000, &state));
     EXPECT_TRUE(state.menus[kChatMode].checked);
     ASSERT_NE(Chat(), nullptr) << "the chat line is docked in the main window";
+    Pump(700); // painted before the picture
     EXPECT_TRUE(Screenshot("program_chat_docked"));
 
     ::SendMessageW(ChatItem(kChatText), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"ABC"));
@@ -153,6 +158,7 @@ TEST_F(SendingProgramTest, ChatLineAtStartSendsTypedText) {
     ::SendMessageW(Chat(), WM_LBUTTONDBLCLK, 0, inside);
     HWND frame = program.WaitForWindow(L"Chat Mode", 5000);
     ASSERT_NE(frame, nullptr);
+    Pump(700); // painted before the picture
     EXPECT_TRUE(Screenshot("program_chat_floating"));
     program.Command(kChatMode);
     ASSERT_TRUE(program.WaitFor([](const ProgramState& s) { return s.chatMode == 0; }, 5000));
@@ -241,6 +247,7 @@ TEST_F(SendingProgramTest, ManualDtrPowersTheModuleAndTheReadThreadWaits) {
     ProgramState state;
     ASSERT_TRUE(program.Query(state));
     EXPECT_FALSE(state.Contains(kBanner)) << "the read thread is parked while the dialog is open";
+    Pump(700); // painted before the picture
     EXPECT_TRUE(Screenshot("program_manual_signals"));
     ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(Gone(dialog));
