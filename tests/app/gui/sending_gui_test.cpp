@@ -368,4 +368,54 @@ TEST_F(SendingProgramTest, ChatTextsSurviveARestartUntilCleared) {
     EXPECT_EQ(::SendMessageW(ChatItem(kChatText), CB_GETCOUNT, 0, 0), 0);
 }
 
+// Dragging the floating line across the main window's bottom edge shows the dashed frame in the
+// view; letting go there docks the line again.
+TEST_F(SendingProgramTest, FloatingChatDocksWhenDraggedOntoTheBottomEdge) {
+    Start({"-cm"});
+    ASSERT_TRUE(program.WaitFor([](const ProgramState& s) { return s.chatMode == 1; }, 5000));
+    ::SendMessageW(Chat(), WM_LBUTTONDBLCLK, 0, MAKELPARAM(2, 2));
+    HWND frame = program.WaitForWindow(L"Chat Mode", 5000);
+    ASSERT_NE(frame, nullptr);
+    HWND view = FindChild(main, L"TarlinViewClass");
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(BringToFront(frame));
+    Pump(500);
+    const COLORREF dash = RGB(0x80, 0x80, 0x80);
+    const int before = CountPixels(view, dash);
+
+    RECT outer, client, mainClient;
+    ::GetWindowRect(frame, &outer);
+    ::GetClientRect(frame, &client);
+    ::ClientToScreen(frame, reinterpret_cast<POINT*>(&client));
+    ::GetClientRect(main, &mainClient);
+    ::MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&mainClient), 2);
+    auto overEdge = [&] {
+        RECT now;
+        ::GetWindowRect(frame, &now);
+        return now.top < mainClient.bottom && now.bottom > mainClient.bottom;
+    };
+    // Down the caption in small steps until the frame lies across the edge.
+    POINT pointer = {outer.left + 40, (outer.top + client.top) / 2};
+    MoveMouse(pointer.x, pointer.y);
+    MouseButton(true);
+    for (int i = 0; i < 60 && !overEdge(); ++i) {
+        pointer.y += 8;
+        MoveMouse(pointer.x, pointer.y);
+        Pump(50);
+    }
+    EXPECT_TRUE(overEdge());
+    Pump(500);
+    const int during = CountPixels(view, dash);
+    Screenshot("program_chat_dragged");
+    MouseButton(false);
+    EXPECT_GT(during, before + 100) << "the dashed frame shows while the line is over the edge";
+
+    for (int i = 0; i < 50 && Chat() == nullptr; ++i)
+        Pump(100);
+    ASSERT_NE(Chat(), nullptr) << "docked in the main window after the drop";
+    EXPECT_FALSE(::IsWindowVisible(frame));
+    Pump(500);
+    EXPECT_LT(CountPixels(view, dash), before + 20) << "no dashed frame after the drop";
+}
+
 } // namespace
