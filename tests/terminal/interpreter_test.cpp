@@ -12,6 +12,8 @@
 using terminal_test::Attr;
 using terminal_test::Put;
 using terminal_test::Row;
+using terminal_test::Snapshot;
+using terminal_test::Take;
 
 namespace {
 
@@ -211,27 +213,6 @@ std::string MixedStream() {
     return stream;
 }
 
-struct Snapshot {
-    std::vector<char> lines;
-    std::vector<uint8_t> attributes;
-    int row, column, used, attribute;
-    bool operator==(const Snapshot& o) const {
-        return lines == o.lines && attributes == o.attributes && row == o.row &&
-               column == o.column && used == o.used && attribute == o.attribute;
-    }
-};
-
-Snapshot Take(const CStdBuffer& buffer, int rows) {
-    Snapshot s{
-        {}, {}, buffer.GetRow(), buffer.GetColumn(), buffer.GetUsedLines(), buffer.GetAttribute()};
-    for (int r = 0; r < rows; ++r) {
-        s.lines.insert(s.lines.end(), buffer.GetLine(r), buffer.GetLine(r) + 80);
-        s.attributes.insert(s.attributes.end(), buffer.GetLineAttributes(r),
-                            buffer.GetLineAttributes(r) + 80);
-    }
-    return s;
-}
-
 Snapshot Replay(CStdBuffer& buffer, const std::string& stream, size_t chunk, int mode, int hex) {
     buffer.Init();
     CInterpreter interpreter(buffer);
@@ -255,6 +236,51 @@ TEST(InterpreterChunks, EveryChunkSizeGivesTheSameScreen) {
                 EXPECT_TRUE(Replay(*buffer, stream, chunk, mode, hex) == one)
                     << mode << " " << hex << " " << chunk;
         }
+}
+
+// The read thread may hand bytes over one by one or a chunk at a time, and the display
+// options may change between stretches: the screen must not depend on either.
+TEST(InterpreterChunks, ByteByByteAndOptionChangesGiveTheSameScreen) {
+    const std::string stream = MixedStream();
+    const int options[][2] = {{kEscapeAnsi, 0}, {kEscapeMaker, 0}, {kEscapeNone, 0},
+                              {kEscapeAnsi, 1}, {kEscapeAnsi, 0},  {kEscapeNone, 1}};
+    const size_t stretch = stream.size() / 6 + 1;
+    auto chunked = std::make_unique<CStdBuffer>();
+    auto bytewise = std::make_unique<CStdBuffer>();
+    chunked->Init();
+    bytewise->Init();
+    CInterpreter byChunk(*chunked);
+    CInterpreter byByte(*bytewise);
+    for (size_t k = 0; k * stretch < stream.size(); ++k) {
+        const std::string part = stream.substr(k * stretch, stretch);
+        const auto [mode, hex] = options[k];
+        byChunk.Interpret(part.data(), static_cast<int>(part.size()), mode, hex);
+        for (char c : part)
+            byByte.InterpretByte(static_cast<unsigned char>(c), mode, hex);
+        ASSERT_TRUE(Take(*chunked) == Take(*bytewise)) << k;
+        ASSERT_EQ(chunked->IsChanged(true), bytewise->IsChanged(true)) << k;
+        ASSERT_EQ(byChunk.InEscape(), byByte.InEscape()) << k;
+        ASSERT_STREQ(byChunk.GetSequence(), byByte.GetSequence()) << k;
+    }
+}
+
+TEST_F(InterpreterTest, OnlyWritesSetTheChangedFlag) {
+    Feed("text\x1b[5;5H");
+    EXPECT_EQ(buffer->IsChanged(true), 1);
+    Feed("\x1b[1;31m\x1b[s\x1b[12"); // colours, an ignored final, an open sequence
+    EXPECT_EQ(buffer->IsChanged(true), 0);
+    Feed(";1H");
+    EXPECT_EQ(buffer->IsChanged(true), 1);
+    EXPECT_EQ(buffer->GetColumn(), 0);
+    // A chunk that writes, scrolls and clears leaves one mark, on the cursor.
+    Feed(std::string(6000, '\n') + "ab\fcd\x1b[3;7H" + std::string(100, 'x'));
+    int marked = 0;
+    for (int r = 0; r < CStdBuffer::kLines; ++r)
+        for (int c = 0; c < CStdBuffer::kColumns; ++c)
+            marked += buffer->GetLineAttributes(r)[c] == 0x07;
+    EXPECT_EQ(marked, 1);
+    EXPECT_EQ(Attr(*buffer, 3, 26), 0x70);
+    EXPECT_EQ(buffer->GetLineAttributes(3)[26], 0x07);
 }
 
 } // namespace
