@@ -3,7 +3,7 @@
 // The command families live in files of their own (mainview_*_win32.cpp).
 #pragma once
 
-#include "readnotify.h"
+#include "readnotifywindow_win32.h"
 #include "readthread.h"
 #include "tarlinstatusbar_win32.h"
 #include "tarlintoolbar_win32.h"
