@@ -254,8 +254,10 @@ void CStdBuffer::StoreRun(const char* text, int count) {
 int CStdBuffer::PutChar(unsigned char ch, bool interpret, int hex) {
     Writing writing(*this);
     m_cleared = 0;
-    if (hex == 1) return PutHex(ch);
-    PutByte(ch, interpret);
+    if (hex == 1)
+        PutHex(&ch, 1);
+    else
+        PutByte(ch, interpret);
     return 1;
 }
 
@@ -265,8 +267,7 @@ int CStdBuffer::PutText(const char* data, int count, bool interpret, int hex) {
     m_cleared = 0;
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data);
     if (hex == 1) {
-        for (int i = 0; i < count; ++i)
-            PutHex(bytes[i]);
+        PutHex(bytes, count);
     } else if (count == 1) {
         PutByte(bytes[0], interpret);
     } else if (interpret) {
@@ -361,24 +362,30 @@ int CStdBuffer::PutOnRow(const unsigned char* bytes, int i, int count) {
 
 // Hex display, 16 bytes a line: two digits and a blank per byte, the bar, the bytes shown
 // as characters.
-int CStdBuffer::PutHex(unsigned char b) {
-    if (m_column >= kHexWrapColumn) NextLineScrolling();
-    char* line = Line(m_row);
-    uint8_t* attributes = Attributes(m_row);
-    const int column = m_column;
-    line[column] = HexDigit(b >> 4);
-    line[column + 1] = HexDigit(b);
-    line[column + 2] = ' ';
-    std::memset(attributes + column, m_attribute, 3);
-    m_column = column + 3;
-    line[kHexBarColumn] = '|';
-    attributes[kHexBarColumn] = kDefaultAttribute;
-    const int shownAt = m_column / 3 + kHexCharOffset;
-    line[shownAt] = b >= 32 ? static_cast<char>(b) : ' ';
-    attributes[shownAt] = m_attribute;
-    m_usedLines = std::max(m_usedLines, m_row + 1);
-    m_changed = 1;
-    return 1;
+void CStdBuffer::PutHex(const unsigned char* bytes, int count) {
+    for (int i = 0; i < count;) {
+        if (m_column >= kHexWrapColumn) NextLineScrolling();
+        char* line = Line(m_row);
+        uint8_t* attributes = Attributes(m_row);
+        const uint8_t attribute = m_attribute;
+        int column = m_column;
+        for (; i < count && column < kHexWrapColumn; ++i) {
+            const unsigned char b = bytes[i];
+            line[column] = HexDigit(b >> 4);
+            line[column + 1] = HexDigit(b);
+            line[column + 2] = ' ';
+            attributes[column] = attributes[column + 1] = attributes[column + 2] = attribute;
+            column += 3;
+            line[kHexBarColumn] = '|';
+            attributes[kHexBarColumn] = kDefaultAttribute;
+            const int shownAt = column / 3 + kHexCharOffset;
+            line[shownAt] = b >= 32 ? static_cast<char>(b) : ' ';
+            attributes[shownAt] = attribute;
+        }
+        m_column = column;
+        m_usedLines = std::max(m_usedLines, m_row + 1);
+        m_changed = 1;
+    }
 }
 
 int CStdBuffer::Clear() {

@@ -114,7 +114,7 @@ private:
     void NextLineScrolling();
     void BlankLines(int first, int end);
     void DefaultAttributes(int first, int end);
-    int PutHex(unsigned char b);
+    void PutHex(const unsigned char* bytes, int count);
     void PutByte(unsigned char ch, bool interpret);
     void PutInterpreted(const unsigned char* bytes, int count);
     int PutOnRow(const unsigned char* bytes, int i, int count);
