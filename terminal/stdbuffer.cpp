@@ -252,6 +252,7 @@ void CStdBuffer::StoreRun(const char* text, int count) {
 }
 
 int CStdBuffer::PutChar(unsigned char ch, bool interpret, int hex) {
+    if (hex != 1 && PutShownChar(ch, interpret)) return 1;
     Writing writing(*this);
     m_cleared = 0;
     if (hex == 1)
@@ -276,6 +277,29 @@ int CStdBuffer::PutText(const char* data, int count, bool interpret, int hex) {
         StoreRun(data, count);
     }
     return 1;
+}
+
+// A byte fed on its own (the read thread hands them over one by one) that shows a character
+// on the cursor row, outside any update, with the mark on the cursor: the character replaces
+// the mark's cell and the mark moves one cell on, without the general update's steps.
+bool CStdBuffer::PutShownChar(unsigned char ch, bool interpret) {
+    Guard guard(m_lock);
+    const int column = m_column;
+    if (m_updateDepth != 0 || column >= kColumns || m_markRow != m_row || m_markColumn != column)
+        return false;
+    if (interpret && kByteTable.action[ch] != ByteAction::kShow) return false;
+    char* line = Line(m_row);
+    uint8_t* attributes = Attributes(m_row);
+    line[column] = interpret ? kByteTable.shown[ch] : static_cast<char>(ch);
+    attributes[column] = m_attribute;
+    m_column = column + 1;
+    m_markColumn = std::min(column + 1, kColumns - 1);
+    m_underCursor = attributes[m_markColumn];
+    attributes[m_markColumn] = kInverted.attribute[m_underCursor];
+    m_usedLines = std::max(m_usedLines, m_row + 1);
+    m_changed = 1;
+    m_cleared = 0;
+    return true;
 }
 
 // One byte with the mark off; the same as a run of one, without the run's preparations.

@@ -115,6 +115,7 @@ private:
     void BlankLines(int first, int end);
     void DefaultAttributes(int first, int end);
     void PutHex(const unsigned char* bytes, int count);
+    bool PutShownChar(unsigned char ch, bool interpret);
     void PutByte(unsigned char ch, bool interpret);
     void PutInterpreted(const unsigned char* bytes, int count);
     int PutOnRow(const unsigned char* bytes, int i, int count);
