@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -261,6 +262,63 @@ TEST(InterpreterChunks, ByteByByteAndOptionChangesGiveTheSameScreen) {
         ASSERT_EQ(chunked->IsChanged(true), bytewise->IsChanged(true)) << k;
         ASSERT_EQ(byChunk.InEscape(), byByte.InEscape()) << k;
         ASSERT_STREQ(byChunk.GetSequence(), byByte.GetSequence()) << k;
+    }
+}
+
+// Random streams at the end of the buffer (so that it scrolls), in every escape mode with
+// the hex display on and off, with typed echoes between received stretches: byte-by-byte
+// feeding (single bytes take their own short way into the buffer) must match chunked
+// feeding, mark and changed flag included.
+TEST(InterpreterChunks, RandomStreamsWithEchoesByteByByteOrChunked) {
+    const char* pieces[] = {"\x1b[",      "\x1b[0m", "\x1b[1;33;41m",
+                            "\x1b[7m",    "\x1b[K",  "\x1b[2J",
+                            "\x1b[1J",    "\x1b[J",  "\x1b[4998;75H",
+                            "\x1b[3;70H", "\x1b[2A", "\x1b[9C",
+                            "\x1b[4D",    "\r\n",    "\n",
+                            "\r",         "\b",      "\f",
+                            "\t\xB3\xC4"};
+    for (unsigned seed : {1u, 2u, 3u}) {
+        std::mt19937 random(seed);
+        auto chunked = std::make_unique<CStdBuffer>();
+        auto bytewise = std::make_unique<CStdBuffer>();
+        CInterpreter byChunk(*chunked);
+        CInterpreter byByte(*bytewise);
+        for (CStdBuffer* b : {chunked.get(), bytewise.get()}) {
+            b->Init();
+            b->GoTo(CStdBuffer::kLines - 3, 0);
+        }
+        for (int k = 0; k < 300; ++k) {
+            std::string part;
+            while (part.size() < 200) {
+                const unsigned kind = random() % 6;
+                if (kind < 3)
+                    part.append(1 + random() % 90, static_cast<char>('a' + random() % 26));
+                else if (kind < 5)
+                    part += pieces[random() % (sizeof pieces / sizeof pieces[0])];
+                else
+                    part += static_cast<char>(random());
+            }
+            const int mode = static_cast<int>(random() % 3);
+            const int hex = random() % 5 == 0 ? 1 : 0;
+            for (size_t at = 0; at < part.size();) {
+                const size_t n = std::min<size_t>(1 + random() % 150, part.size() - at);
+                byChunk.Interpret(part.data() + at, static_cast<int>(n), mode, hex);
+                at += n;
+            }
+            for (char c : part)
+                byByte.InterpretByte(static_cast<unsigned char>(c), mode, hex);
+            if (k % 7 == 0) {
+                const bool typed = random() % 2 == 0;
+                const auto* echo = reinterpret_cast<const unsigned char*>(part.data());
+                EchoToBuffer(*chunked, echo, 20, hex, typed);
+                EchoToBuffer(*bytewise, echo, 20, hex, typed);
+            }
+            ASSERT_EQ(chunked->IsChanged(true), bytewise->IsChanged(true)) << seed << " " << k;
+            ASSERT_EQ(chunked->GetRow(), bytewise->GetRow()) << seed << " " << k;
+            ASSERT_EQ(chunked->GetColumn(), bytewise->GetColumn()) << seed << " " << k;
+            ASSERT_EQ(byChunk.InEscape(), byByte.InEscape()) << seed << " " << k;
+        }
+        EXPECT_TRUE(Take(*chunked) == Take(*bytewise)) << seed;
     }
 }
 
