@@ -107,9 +107,9 @@ int32_t CReadThread::Run(CComm& port, IReadConsumer& consumer, IReadNotify* noti
             if (const int32_t exit = NoData(count, notify)) return exit;
             continue;
         }
-        for (int32_t i = 0; i < count; i++) {
+        for (int32_t done = 0; done < count;) {
             if (control.StopRequested()) return kExitStopped;
-            consumer.Consume(static_cast<unsigned char>(chunk[i]));
+            done += consumer.ConsumeRun(chunk + done, count - done);
         }
         if (notify) notify->FollowCursor(consumer.GetRow());
     }

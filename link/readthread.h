@@ -15,6 +15,13 @@ class IReadConsumer {
 public:
     virtual ~IReadConsumer() = default;
     virtual void Consume(unsigned char byte) = 0;
+    // Takes the first bytes of a run (at least one) and says how many it took; the thread
+    // checks for a stop between runs. One byte at a time unless a consumer can do better.
+    virtual int32_t ConsumeRun(const char* bytes, int32_t count) {
+        (void)count;
+        Consume(static_cast<unsigned char>(bytes[0]));
+        return 1;
+    }
     // The cursor row of the terminal buffer, shown after each chunk.
     virtual int GetRow() = 0;
 };
