@@ -2,7 +2,7 @@
 #include "mainview_win32.h"
 
 #include "contentsend_win32.h"
-#include "cp1250text_win32.h"
+#include "wide_win32.h"
 #include "tarlin_rc.h"
 #include "tarlindata.h"
 
@@ -134,7 +134,7 @@ const ButtonTip kTips[] = {
 };
 
 void SetItemText(HMENU menu, UINT item, BOOL byPosition, const char* text) {
-    std::wstring wide = WideText(text);
+    std::wstring wide = oskel::ToWide(text);
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_STRING;
@@ -239,7 +239,7 @@ const char* CMainView::ToolTipText(unsigned int command) {
 LRESULT CMainView::AnswerToolTip(NMHDR* header) {
     auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
     const char* text = ToolTipText(static_cast<unsigned int>(header->idFrom));
-    const std::wstring wide = WideText(text != nullptr ? text : "");
+    const std::wstring wide = oskel::ToWide(text != nullptr ? text : "");
     const size_t length = wide.size() < 511 ? wide.size() : 511;
     wide.copy(m_tipText, length);
     m_tipText[length] = L'\0';
