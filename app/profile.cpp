@@ -82,6 +82,13 @@ size_t FindSection(const std::vector<Line>& lines, const std::string& section) {
     return lines.size();
 }
 
+// The content with its last line ended; a lone CR at the end becomes CR LF rather than a
+// second CR that the reader would keep in that line's value.
+std::string Ended(const std::string& content) {
+    if (content.empty() || content.back() == '\n') return content;
+    return content + (content.back() == '\r' ? "\n" : "\r\n");
+}
+
 } // namespace
 
 bool Find(const std::string& content, const char* section, const char* key, std::string& value) {
@@ -111,9 +118,7 @@ std::string Set(const std::string& content, const char* section, const char* key
     const std::string entry = keyName + "=" + text;
     const size_t at = FindSection(lines, name);
     if (at == lines.size()) {
-        std::string result = content;
-        if (!result.empty() && result.back() != '\n') result += "\r\n";
-        return result + "[" + name + "]\r\n" + entry + "\r\n";
+        return Ended(content) + "[" + name + "]\r\n" + entry + "\r\n";
     }
     size_t lastKey = at;
     for (size_t i = at + 1; i < lines.size() && lines[i].kind != Line::kSection; ++i) {
@@ -127,7 +132,7 @@ std::string Set(const std::string& content, const char* section, const char* key
         lastKey = i;
     }
     const Line& after = lines[lastKey];
-    if (after.end >= content.size()) return content + "\r\n" + entry + "\r\n";
+    if (after.end >= content.size()) return Ended(content) + entry + "\r\n";
     return content.substr(0, after.end + 1) + entry + "\r\n" + content.substr(after.end + 1);
 }
 

@@ -68,7 +68,7 @@ TEST_F(IniFileTest, WritesAddSectionsAndKeys) {
     EXPECT_TRUE(file.Write("jiří", "Width", "640"));
     EXPECT_TRUE(file.Write("last_setting", "portname", "COM8")); // replaces, whatever the case
     EXPECT_TRUE(file.Write("TEXT", "0", "Příliš žluťoučký kůň \\r\\n"));
-    EXPECT_TRUE(file.Write("TEXT", "1", "  leading blanks"));
+    EXPECT_TRUE(file.Write("TEXT", "1", "leading blanks"));
     EXPECT_EQ(ReadOrAbsent(file, "LAST_SETTING", "PortName"), "COM8");
     EXPECT_EQ(ReadOrAbsent(file, "LAST_SETTING", "Echo"), "true");
     EXPECT_EQ(ReadOrAbsent(file, "JIří", "width"), "640");
@@ -89,6 +89,58 @@ TEST_F(IniFileTest, WritesAddSectionsAndKeys) {
     EXPECT_EQ(ReadOrAbsent(file, "LAST_SETTING", "PortName"), "<absent>");
     EXPECT_TRUE(file.Write("TEXT", "0", "after"));
     EXPECT_EQ(ReadOrAbsent(again, "TEXT", "0"), "after");
+}
+
+// Readers drop blanks and one pair of quotes around a value; the writer protects values that
+// would lose them, so typed chat lines come back as they were typed.
+TEST_F(IniFileTest, WrittenValuesReadBackAsTheyWere) {
+    CMyIniFile file;
+    ASSERT_TRUE(file.AttachInFolder(folder.c_str(), "tarlin.ini"));
+    const char* values[] = {"  leading", "trailing\t", " both ", "'single'", "\"double\"",
+                            "\"\"",      "\"",         "'a\"",   "\t",       "\"mixed' "};
+    int key = 0;
+    for (const char* value : values) {
+        const std::string name = std::to_string(key++);
+        ASSERT_TRUE(file.Write("CHAT", name.c_str(), value)) << value;
+        EXPECT_EQ(ReadOrAbsent(file, "CHAT", name.c_str()), value);
+    }
+    // Plain values are stored as they are.
+    ASSERT_TRUE(file.Write("S", "k", "a b"));
+    EXPECT_NE(ReadRaw("tarlin.ini").find("k=a b\r\n"), std::string::npos);
+}
+
+// Names that could not be read back, or that would read as a section, are refused, and
+// nothing else in the file changes.
+TEST_F(IniFileTest, UnreadableNamesAreRefused) {
+    WriteRaw("s.ini", "[s]\r\na=1\r\nb=2\r\n");
+    CMyIniFile file;
+    ASSERT_TRUE(file.Attach(PathOf("s.ini").c_str()));
+    EXPECT_FALSE(file.Write("s", "[x", "3"));
+    EXPECT_FALSE(file.Write("s", "  [x]", "3"));
+    EXPECT_FALSE(file.Write("s", "  ", "3"));
+    EXPECT_FALSE(file.Write("", "k", "3"));
+    EXPECT_FALSE(file.Write(" \t", "k", "3"));
+    EXPECT_EQ(ReadRaw("s.ini"), "[s]\r\na=1\r\nb=2\r\n");
+    EXPECT_TRUE(file.Write("s", "x[", "3")); // a bracket inside a name is harmless
+    EXPECT_EQ(ReadOrAbsent(file, "s", "x["), "3");
+    EXPECT_EQ(ReadOrAbsent(file, "s", "b"), "2");
+}
+
+// A file whose last line ends in a lone CR (cut short, or written by another tool) keeps
+// that line's value when a key is added after it.
+TEST_F(IniFileTest, LoneCarriageReturnAtTheEnd) {
+    WriteRaw("cr.ini", "[s]\r\nk=v\r");
+    CMyIniFile file;
+    ASSERT_TRUE(file.Attach(PathOf("cr.ini").c_str()));
+    ASSERT_TRUE(file.Write("t", "j", "1"));
+    EXPECT_EQ(ReadOrAbsent(file, "s", "k"), "v");
+    EXPECT_EQ(ReadOrAbsent(file, "t", "j"), "1");
+    WriteRaw("cr2.ini", "[s]\r\nk=v\r");
+    CMyIniFile second;
+    ASSERT_TRUE(second.Attach(PathOf("cr2.ini").c_str()));
+    ASSERT_TRUE(second.Write("s", "j", "1")); // added to the same section
+    EXPECT_EQ(ReadOrAbsent(second, "s", "k"), "v");
+    EXPECT_EQ(ReadOrAbsent(second, "s", "j"), "1");
 }
 
 TEST_F(IniFileTest, AttachAndExists) {
