@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -159,6 +165,49 @@ TEST_F(IniFileTest, AttachAndExists) {
     EXPECT_FALSE(file.Attach(nullptr));
     ASSERT_TRUE(file.Attach(PathOf("version.ini").c_str())); // existing content is kept
     EXPECT_EQ(ReadOrAbsent(file, "VER", "1"), "x");
+}
+
+// Settings files that are not files, or that lie where nothing can be written: detached,
+// every value absent, every write ignored, nothing created.
+TEST_F(IniFileTest, FilesThatAreNotFiles) {
+#ifdef _WIN32
+    ASSERT_TRUE(CreateDirectoryA(PathOf("tarlin.ini").c_str(), nullptr));
+#else
+    ASSERT_EQ(mkdir(PathOf("tarlin.ini").c_str(), 0755), 0);
+#endif
+    CMyIniFile file;
+    EXPECT_FALSE(file.AttachInFolder(folder.c_str(), "tarlin.ini"));
+    EXPECT_FALSE(file.Exists(folder.c_str(), "tarlin.ini"));
+    EXPECT_FALSE(file.Write("s", "k", "v"));
+    EXPECT_FALSE(file.Read("s", "k"));
+    // A folder below a file.
+    WriteRaw("plain", "x");
+    EXPECT_FALSE(file.AttachInFolder(PathOf("plain").c_str(), "tarlin.ini"));
+    EXPECT_EQ(ReadRaw("plain"), "x");
+#ifndef _WIN32
+    // A folder no one may write, whoever runs the test.
+    EXPECT_FALSE(file.AttachInFolder("/proc", "tarlin.ini"));
+    EXPECT_FALSE(file.Write("s", "k", "v"));
+#endif
+}
+
+// 100,000 keys: the last one is found, a write changes its one line and keeps every other.
+TEST_F(IniFileTest, HundredThousandKeys) {
+    std::string content = "[LAST_SETTING]\r\n";
+    for (int k = 0; k < 100000; ++k)
+        content += "K" + std::to_string(k) + "=" + std::to_string(k) + "\r\n";
+    WriteRaw("big.ini", content);
+    CMyIniFile file;
+    ASSERT_TRUE(file.Attach(PathOf("big.ini").c_str()));
+    EXPECT_EQ(ReadOrAbsent(file, "LAST_SETTING", "K99999"), "99999");
+    ASSERT_TRUE(file.Write("LAST_SETTING", "K50000", "changed"));
+    ASSERT_TRUE(file.Write("LAST_SETTING", "New", "1"));
+    const std::string now = ReadRaw("big.ini");
+    EXPECT_EQ(now.size(), content.size() - 5 + 7 + 7);
+    EXPECT_NE(now.find("\r\nK49999=49999\r\nK50000=changed\r\nK50001=50001\r\n"),
+              std::string::npos);
+    EXPECT_EQ(ReadOrAbsent(file, "LAST_SETTING", "K0"), "0");
+    EXPECT_EQ(ReadOrAbsent(file, "LAST_SETTING", "New"), "1");
 }
 
 // Files written by other tools (the shipped version.ini among them) are cp1250 without a
