@@ -1,7 +1,7 @@
-// Received bytes through the interpreter into the screen buffer, under one escape mode and
-// hex setting per input: the cursor stays in the grid, every line keeps its line feed and
-// NUL, a visible change always raises the changed flag, and the screen is the same however
-// the bytes are cut into chunks.
+// Received bytes through the interpreter into the screen buffer, under escape modes and hex
+// settings that change between stretches of the input: the cursor stays in the grid, every line
+// keeps its line feed and NUL, a visible change always raises the changed flag, and the screen is
+// the same however the bytes are cut into chunks.
 #include "fuzzcheck.h"
 #include "interpreter.h"
 #include "stdbuffer.h"
@@ -96,13 +96,42 @@ struct Fixture {
     Screen before;
 };
 
+// The display options of one stretch of the input: the user may switch the escape mode and
+// the hex display between two reads, and the interpreter keeps its state across them.
+struct Options {
+    int escapeMode;
+    int hex;
+};
+
+class Schedule {
+public:
+    Schedule(uint8_t first, uint8_t second)
+        : m_first(first), m_span(16 * (1 + (second >> 1))), m_hex(second & 1) {}
+    Options At(int index) const {
+        const int k = index / m_span;
+        return {(m_first + k * ((m_first >> 2) | 1)) % 3, (m_hex + k * ((m_first >> 4) & 1)) & 1};
+    }
+    // Where the stretch holding index ends.
+    int End(int index) const { return (index / m_span + 1) * m_span; }
+
+private:
+    int m_first;
+    int m_span;
+    int m_hex;
+};
+
+void Interpret(CInterpreter& interpreter, const Schedule& schedule, const char* bytes, int at,
+               int count) {
+    const Options options = schedule.At(at);
+    interpreter.Interpret(bytes + at, count, options.escapeMode, options.hex);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Fixture* fixture = new Fixture;
     if (size < 3) return 0;
-    const int escapeMode = data[0] % 3;
-    const int hex = data[1] & 1;
+    const Schedule schedule(data[0], data[1]);
     unsigned seed = data[2] | 1u;
     const char* bytes = reinterpret_cast<const char*>(data + 3);
     const int length = static_cast<int>(size - 3);
@@ -122,7 +151,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         chunked.Clear();
     }
     CInterpreter one(whole), many(chunked);
-    one.Interpret(bytes, length, escapeMode, hex);
+    for (int at = 0; at < length; at = schedule.End(at))
+        Interpret(one, schedule, bytes, at, std::min(schedule.End(at), length) - at);
     CheckWhole(whole, full);
 
     // The same bytes in pieces of 1 to 64, checked for the changed flag while the screen in
@@ -130,16 +160,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int at = 0, piece = 0; at < length; at += piece) {
         seed = seed * 1103515245u + 12345u;
         piece = 1 + static_cast<int>((seed >> 16) % 64);
-        if (piece > length - at) piece = length - at;
+        piece = std::min({piece, length - at, schedule.End(at) - at});
         const int beforeLines = LinesInUse(chunked);
         if (beforeLines > kComparedLines) {
-            many.Interpret(bytes + at, piece, escapeMode, hex);
+            Interpret(many, schedule, bytes, at, piece);
             CheckShape(chunked);
             continue;
         }
         chunked.IsChanged(true);
         Take(chunked, fixture->before, beforeLines);
-        many.Interpret(bytes + at, piece, escapeMode, hex);
+        Interpret(many, schedule, bytes, at, piece);
         CheckShape(chunked);
         if (Differs(chunked, fixture->before, beforeLines))
             Check(chunked.IsChanged(false) == 1, "visible change without the changed flag");
