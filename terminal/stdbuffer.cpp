@@ -47,7 +47,7 @@ CStdBuffer::CStdBuffer()
       m_attributes(new uint8_t[static_cast<size_t>(kLines) * kColumns]), m_lineData(m_lines.get()),
       m_attributeData(m_attributes.get()) {
     BlankLines(0, kLines);
-    std::memset(m_attributeData, kDefaultAttribute, static_cast<size_t>(kLines) * kColumns);
+    DefaultAttributes(0, kLines);
 }
 
 CStdBuffer::~CStdBuffer() = default;
@@ -57,7 +57,8 @@ int CStdBuffer::Init() {
     m_attribute = kDefaultAttribute;
     m_underCursor = 7;
     BlankLines(0, kLines);
-    std::memset(m_attributeData, kDefaultAttribute, static_cast<size_t>(kLines) * kColumns);
+    DefaultAttributes(0, kLines);
+    m_top = 0;
     m_usedLines = 0;
     m_row = m_column = 0;
     m_markRow = -1;
@@ -66,12 +67,17 @@ int CStdBuffer::Init() {
 }
 
 void CStdBuffer::BlankLines(int first, int end) {
-    if (first >= end) return;
-    std::memset(Line(first), ' ', static_cast<size_t>(end - first) * kLineSize);
     for (int row = first; row < end; ++row) {
-        Line(row)[kColumns] = '\n';
-        Line(row)[kColumns + 1] = 0;
+        char* line = Line(row);
+        std::memset(line, ' ', kColumns);
+        line[kColumns] = '\n';
+        line[kColumns + 1] = 0;
     }
+}
+
+void CStdBuffer::DefaultAttributes(int first, int end) {
+    for (int row = first; row < end; ++row)
+        std::memset(Attributes(row), kDefaultAttribute, kColumns);
 }
 
 void CStdBuffer::SetCell(int row, int column, char ch, uint8_t attribute, bool counts) {
@@ -101,20 +107,20 @@ void CStdBuffer::ShowCursor() {
             false);
 }
 
+// The first lines are blanked and become the last ones: the cost does not grow with the
+// history.
 void CStdBuffer::Scroll() {
-    const int kept = kLines - kScrollLines;
-    std::memmove(Line(0), Line(kScrollLines), static_cast<size_t>(kept) * kLineSize);
-    std::memmove(Attributes(0), Attributes(kScrollLines), static_cast<size_t>(kept) * kColumns);
-    BlankLines(kept, kLines);
-    std::memset(Attributes(kept), kDefaultAttribute, static_cast<size_t>(kScrollLines) * kColumns);
-    m_row = kept;
+    BlankLines(0, kScrollLines);
+    DefaultAttributes(0, kScrollLines);
+    m_top = static_cast<int>(Slot(kScrollLines));
+    m_row = kLines - kScrollLines;
 }
 
 // Lines from the used count on have had no cell update since the last clear and are blank
 // in the normal attribute, so clearing stops there.
 void CStdBuffer::FullClear() {
     BlankLines(0, m_usedLines);
-    std::memset(m_attributeData, kDefaultAttribute, static_cast<size_t>(m_usedLines) * kColumns);
+    DefaultAttributes(0, m_usedLines);
     m_attribute = kDefaultAttribute;
     m_row = m_column = 0;
     m_usedLines = 0;
@@ -174,12 +180,13 @@ void CStdBuffer::PutInterpreted(unsigned char ch) {
 }
 
 int CStdBuffer::PutHex(unsigned char b) {
-    if (m_column >= 47) NextLineScrolling();
+    if (m_column >= kHexWrapColumn) NextLineScrolling();
     Store(HexDigit(b >> 4), m_attribute);
     Store(HexDigit(b), m_attribute);
     Store(' ', m_attribute);
-    SetCell(m_row, 48, '|', kDefaultAttribute);
-    SetCell(m_row, m_column / 3 + 49, b >= 32 ? static_cast<char>(b) : ' ', m_attribute);
+    SetCell(m_row, kHexBarColumn, '|', kDefaultAttribute);
+    SetCell(m_row, m_column / 3 + kHexCharOffset, b >= 32 ? static_cast<char>(b) : ' ',
+            m_attribute);
     return 1;
 }
 
@@ -209,8 +216,8 @@ int CStdBuffer::ClearToStart() {
     const int cells = std::min(m_column, kColumns);
     std::memset(Line(m_row), ' ', static_cast<size_t>(cells));
     m_attribute = kDefaultAttribute;
-    std::memset(m_attributes.get(), kDefaultAttribute,
-                static_cast<size_t>(m_row) * kColumns + static_cast<size_t>(cells));
+    DefaultAttributes(0, m_row);
+    std::memset(Attributes(m_row), kDefaultAttribute, static_cast<size_t>(cells));
     m_changed = 1;
     ShowCursor();
     return 1;

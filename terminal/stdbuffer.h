@@ -64,13 +64,21 @@ public:
 
 private:
     static constexpr int kLineSize = kColumns + 2; // cells, line feed, NUL
+    // Hex display: 16 entries of three columns; past this column a new line starts.
+    static constexpr int kHexWrapColumn = 47;
+    static constexpr int kHexBarColumn = 48;
+    // Byte k's character stands at column k + 50, that is the advanced column / 3 + 49.
+    static constexpr int kHexCharOffset = 49;
 
-    char* Line(int row) { return m_lineData + static_cast<size_t>(row) * kLineSize; }
-    const char* Line(int row) const { return m_lineData + static_cast<size_t>(row) * kLineSize; }
-    uint8_t* Attributes(int row) { return m_attributeData + static_cast<size_t>(row) * kColumns; }
-    const uint8_t* Attributes(int row) const {
-        return m_attributeData + static_cast<size_t>(row) * kColumns;
+    // The lines form a ring: row 0 is stored at m_top, so a scroll moves no text.
+    size_t Slot(int row) const {
+        const int slot = m_top + row;
+        return static_cast<size_t>(slot >= kLines ? slot - kLines : slot);
     }
+    char* Line(int row) { return m_lineData + Slot(row) * kLineSize; }
+    const char* Line(int row) const { return m_lineData + Slot(row) * kLineSize; }
+    uint8_t* Attributes(int row) { return m_attributeData + Slot(row) * kColumns; }
+    const uint8_t* Attributes(int row) const { return m_attributeData + Slot(row) * kColumns; }
 
     // The cursor mark does not count as a written line (counts false): a cleared screen
     // has no used line even though the mark stands on its first cell.
@@ -81,6 +89,7 @@ private:
     void FullClear();
     void NextLineScrolling();
     void BlankLines(int first, int end);
+    void DefaultAttributes(int first, int end);
     int PutHex(unsigned char b);
     void PutInterpreted(unsigned char ch);
     void Store(char ch, uint8_t attribute);
@@ -94,6 +103,7 @@ private:
     std::unique_ptr<uint8_t[]> m_attributes;
     char* m_lineData;
     uint8_t* m_attributeData;
+    int m_top = 0;
     std::recursive_mutex m_lock;
     int m_changed = 0;
     int m_cleared = 0;

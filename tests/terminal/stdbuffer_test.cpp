@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -129,6 +130,43 @@ TEST_F(BufferTest, HexDumpScrollsOnLastLine) {
     EXPECT_EQ(buffer->GetRow(), 4990);
     EXPECT_EQ(Row(*buffer, 4989).substr(0, 6), "FF FF ");
     EXPECT_EQ(Row(*buffer, 4990).substr(0, 2), "FF");
+}
+
+// Scrolling many times over: the history stays in order, every line keeps its own colour
+// and the saved-text form (80 cells, a line feed, NUL), and the erases reach every line.
+TEST_F(BufferTest, LongScrollingKeepsLinesInOrder) {
+    const int total = 12345;
+    for (int k = 0; k < total; ++k) {
+        buffer->SetAttribute(static_cast<uint8_t>(0x70 | (k % 8)));
+        Put(*buffer, "line " + std::to_string(k) + "\n");
+    }
+    const int cursor = buffer->GetRow();
+    ASSERT_GE(cursor, 4990);
+    for (int r = 0; r < CStdBuffer::kLines; ++r) {
+        const int k = total - cursor + r;
+        ASSERT_EQ(std::strlen(buffer->GetLine(r)), 81u) << r;
+        ASSERT_EQ(buffer->GetLine(r)[80], '\n') << r;
+        if (r < cursor) {
+            ASSERT_EQ(Row(*buffer, r), "line " + std::to_string(k)) << r;
+            ASSERT_EQ(Attr(*buffer, r, 0), 0x70 | (k % 8)) << r;
+        } else {
+            ASSERT_EQ(Row(*buffer, r), "") << r;
+            ASSERT_EQ(Attr(*buffer, r, 5), 0x70) << r;
+        }
+    }
+    ASSERT_EQ(buffer->GoTo(2500, 40), 1);
+    buffer->ClearToStart();
+    EXPECT_EQ(Row(*buffer, 0), "");
+    EXPECT_EQ(Attr(*buffer, 2499, 0), 0x70);
+    EXPECT_EQ(Row(*buffer, 2501), "line " + std::to_string(total - cursor + 2501));
+    buffer->Clear();
+    for (int r = 0; r < CStdBuffer::kLines; ++r) {
+        ASSERT_EQ(Row(*buffer, r), "") << r;
+        ASSERT_EQ(Attr(*buffer, r, 0), 0x70) << r;
+    }
+    Put(*buffer, "again\n");
+    EXPECT_EQ(Row(*buffer, 0), "again");
+    EXPECT_EQ(buffer->GetUsedLines(), 1);
 }
 
 TEST_F(BufferTest, GraphicRendition) {

@@ -1,5 +1,6 @@
 // Module simulator: plays a control module at the far end of a serial line, for the tests
-// and for trying the program by hand. Talks through the program's own port class.
+// and for trying the program by hand. Talks to its line through a port of its own (plain
+// POSIX calls), so that a fault of the program's port layer cannot hide at both ends.
 //
 //   modsim --port DEVICE [options]        (modsim --help lists them)
 //
@@ -9,7 +10,9 @@
 // streams a file. Commands appended to the control file, one a line: "power", "echo",
 // "silent", "stream FILE", "prompt-delay MS", "send TEXT" (bytes as given, with \n, \r,
 // \\ and \xHH), "quit".
-// --ready FILE is created once the port is open.
+// --ready FILE is created once the port is open; --stats FILE gets "sent N" (bytes written
+// to the line) when it stops. --stream-rate 0 streams as fast as the line takes the bytes,
+// and --stream-repeat plays the stream file again and again.
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -22,13 +25,15 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
-#include "comm.h"
+#include "simport.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using Ms = std::chrono::milliseconds;
+using Us = std::chrono::microseconds;
 
 const char kEsc = 27;
 const char kAck = 6;
@@ -45,9 +50,11 @@ struct Options {
     std::string record;
     std::string stream;
     std::string ready;
+    std::string stats;
     std::string idle = "echo";
-    int streamRate = 960; // bytes per second
-    int powerEvery = 0;   // seconds, 0 = never
+    int streamRate = 960; // bytes per second, 0 = as fast as the line takes them
+    bool streamRepeat = false;
+    int powerEvery = 0; // seconds, 0 = never
     bool powerOnDtr = false;
     bool powerAtStart = false;
     int promptDelay = 0;
@@ -63,7 +70,8 @@ void Usage() {
         "TEXT]\n"
         "              [--control FILE] [--record FILE] [--ready FILE] [--idle "
         "echo|silent|stream]\n"
-        "              [--stream FILE] [--stream-rate BYTES_PER_S] [--power-at-start]\n"
+        "              [--stream FILE] [--stream-rate BYTES_PER_S] [--stream-repeat]\n"
+        "              [--stats FILE] [--power-at-start]\n"
         "              [--power-every S] [--power-on-dtr] [--prompt-delay MS]\n"
         "              [--ack-delay MS] [--pace-baud N] [--drop-ack L,..] [--double-ack L,..]\n"
         "              [--garbage-ack L,..] [--max-line N]\n",
@@ -80,13 +88,28 @@ std::set<int> LineList(const char* text) {
     return lines;
 }
 
-Options Parse(int argc, char** argv) {
+// Options from MODSIM_OPTIONS (separated by blanks) go before the command line's, so that
+// a program that starts simulators itself can be run against another kind of module.
+std::vector<std::string> Arguments(int argc, char** argv) {
+    std::vector<std::string> args;
+    if (const char* extra = std::getenv("MODSIM_OPTIONS")) {
+        std::stringstream in(extra);
+        std::string word;
+        while (in >> word)
+            args.push_back(word);
+    }
+    args.insert(args.end(), argv + 1, argv + argc);
+    return args;
+}
+
+Options Parse(const std::vector<std::string>& argv) {
     Options o;
-    for (int i = 1; i < argc; i++) {
+    const size_t argc = argv.size();
+    for (size_t i = 0; i < argc; i++) {
         std::string a = argv[i];
         auto value = [&]() -> const char* {
             if (i + 1 >= argc) Usage();
-            return argv[++i];
+            return argv[++i].c_str();
         };
         if (a == "--port")
             o.port = value();
@@ -109,7 +132,11 @@ Options Parse(int argc, char** argv) {
         else if (a == "--stream")
             o.stream = value();
         else if (a == "--stream-rate")
-            o.streamRate = std::max(1, std::atoi(value()));
+            o.streamRate = std::max(0, std::atoi(value()));
+        else if (a == "--stream-repeat")
+            o.streamRepeat = true;
+        else if (a == "--stats")
+            o.stats = value();
         else if (a == "--power-every")
             o.powerEvery = std::atoi(value());
         else if (a == "--power-on-dtr")
@@ -181,7 +208,7 @@ std::string Unescape(const std::string& text) {
 
 class Module {
 public:
-    Module(CComm& port, const Options& options) : m_port(port), m_o(options) {
+    Module(SimPort& port, const Options& options) : m_port(port), m_o(options) {
         m_version = !m_o.banner.empty()       ? m_o.banner
                     : !m_o.versionIni.empty() ? VersionFromIni(m_o.versionIni, m_o.versionKey)
                                               : "MODSIM simulated module v1.0";
@@ -194,12 +221,13 @@ public:
     void Run() {
         if (m_o.powerAtStart) PowerUp();
         auto nextPower = Clock::now() + std::chrono::seconds(m_o.powerEvery);
-        while (!m_quit) {
-            int32_t count = 0;
-            const char* data = m_port.Read(&count, static_cast<int32_t>(WaitMs()), 0);
-            for (int32_t i = 0; data && i < count; i++)
+        while (!m_quit && !m_port.Gone()) {
+            m_port.Wait(WaitUs(), StreamWaiting());
+            char data[4096];
+            const long count = m_port.Read(data, sizeof data);
+            for (long i = 0; i < count; i++)
                 Receive(data[i]);
-            if (count == CComm::kReadGone) return;
+            if (count < 0) return;
             SendDue();
             Stream();
             PollControl();
@@ -211,11 +239,13 @@ public:
         }
     }
 
+    unsigned long long Sent() const { return m_sent; }
+
 private:
     enum class State { Idle, Upload };
 
-    void Schedule(int delayMs, std::string bytes) {
-        auto due = Clock::now() + Ms(delayMs);
+    void Schedule(Us delay, std::string bytes) {
+        auto due = Clock::now() + delay;
         if (!m_out.empty()) due = std::max(due, m_out.back().first);
         m_out.emplace_back(due, std::move(bytes));
     }
@@ -223,16 +253,18 @@ private:
     void SendDue() {
         while (!m_out.empty() && m_out.front().first <= Clock::now()) {
             const std::string& bytes = m_out.front().second;
-            m_port.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+            if (m_port.WriteAll(bytes.data(), bytes.size())) m_sent += bytes.size();
             m_out.pop_front();
         }
     }
 
-    long WaitMs() const {
-        long wait = 20;
+    // The control file is read every 20 ms; a stream at a given rate wakes at its own pace;
+    // output is due to the microsecond (an ACK paced by a line's wire time).
+    Us WaitUs() const {
+        Us wait = StreamWaiting() && m_o.streamRate > 0 ? Ms(5) : Ms(20);
         if (!m_out.empty()) {
-            auto left = std::chrono::duration_cast<Ms>(m_out.front().first - Clock::now()).count();
-            wait = std::min(wait, std::max(0L, static_cast<long>(left)));
+            const auto left = std::chrono::ceil<Us>(m_out.front().first - Clock::now());
+            wait = std::min(wait, std::max(Us(0), left));
         }
         return wait;
     }
@@ -242,7 +274,7 @@ private:
         m_tail.clear();
         m_out.clear();
         m_port.Purge();
-        Schedule(0, "\n\r" + m_version + "\n\r");
+        Schedule(Us(0), "\n\r" + m_version + "\n\r");
     }
 
     void Receive(char c) {
@@ -263,9 +295,9 @@ private:
             return;
         }
         if (c == kEsc)
-            Schedule(m_promptDelay, ">");
+            Schedule(Ms(m_promptDelay), ">");
         else if (m_idle == "echo")
-            Schedule(0, std::string(1, c));
+            Schedule(Us(0), std::string(1, c));
     }
 
     void UploadByte(char c) {
@@ -277,10 +309,9 @@ private:
             m_record << m_line;
             m_record.flush();
         }
-        int delay = m_o.ackDelay;
-        if (m_o.paceBaud > 0)
-            delay +=
-                static_cast<int>(m_line.size() * 10 * 1000 / static_cast<size_t>(m_o.paceBaud));
+        Us delay = Ms(m_o.ackDelay);
+        if (m_o.paceBaud > 0) // ten bits a byte on the wire
+            delay += Us(static_cast<long long>(m_line.size()) * 10 * 1000000 / m_o.paceBaud);
         m_line.clear();
         if (m_o.dropAck.count(m_lineNumber)) return;
         std::string ack(1, m_o.garbageAck.count(m_lineNumber) ? '?' : kAck);
@@ -301,15 +332,29 @@ private:
         m_idle = "stream";
     }
 
+    bool StreamWaiting() const { return m_idle == "stream" && m_streamAt < m_stream.size(); }
+
+    // At a rate, what is due by now is written whole; at rate 0 whatever the line takes.
     void Stream() {
-        if (m_idle != "stream" || m_streamAt >= m_stream.size()) return;
-        auto elapsed = std::chrono::duration_cast<Ms>(Clock::now() - m_streamStart).count();
-        size_t due = std::min(m_stream.size(), static_cast<size_t>(elapsed) *
-                                                   static_cast<size_t>(m_o.streamRate) / 1000);
-        if (due > m_streamAt) {
-            m_port.WriteBuffer(m_stream.data() + m_streamAt,
-                               static_cast<int32_t>(due - m_streamAt));
-            m_streamAt = due;
+        if (!StreamWaiting()) return;
+        if (m_o.streamRate == 0) {
+            const long n =
+                m_port.WriteSome(m_stream.data() + m_streamAt, m_stream.size() - m_streamAt);
+            if (n > 0) {
+                m_streamAt += static_cast<size_t>(n);
+                m_sent += static_cast<size_t>(n);
+            }
+        } else {
+            auto elapsed = std::chrono::duration_cast<Ms>(Clock::now() - m_streamStart).count();
+            size_t due = std::min(m_stream.size(), static_cast<size_t>(elapsed) *
+                                                       static_cast<size_t>(m_o.streamRate) / 1000);
+            if (due > m_streamAt && m_port.WriteAll(m_stream.data() + m_streamAt, due - m_streamAt))
+                m_sent += due - m_streamAt;
+            m_streamAt = std::max(m_streamAt, due);
+        }
+        if (m_o.streamRepeat && !m_stream.empty() && m_streamAt >= m_stream.size()) {
+            m_streamAt = 0;
+            m_streamStart = Clock::now();
         }
     }
 
@@ -338,19 +383,19 @@ private:
         else if (line.rfind("prompt-delay ", 0) == 0)
             m_promptDelay = std::atoi(line.c_str() + 13);
         else if (line.rfind("send ", 0) == 0)
-            Schedule(0, Unescape(line.substr(5)));
+            Schedule(Us(0), Unescape(line.substr(5)));
     }
 
     // Our DSR is the other end's DTR: a rising DTR there powers the module up.
     void WatchDtr() {
         if (!m_o.powerOnDtr) return;
-        int32_t dsr = 0;
-        if (m_port.GetModemStatus(nullptr, nullptr, &dsr) != 1) return;
+        bool dsr = false;
+        if (!m_port.Dsr(dsr)) return;
         if (dsr && !m_dsr) PowerUp();
         m_dsr = dsr;
     }
 
-    CComm& m_port;
+    SimPort& m_port;
     const Options& m_o;
     std::string m_version;
     std::ofstream m_record;
@@ -365,27 +410,25 @@ private:
     size_t m_streamAt = 0;
     Clock::time_point m_streamStart;
     size_t m_controlAt = 0;
-    int32_t m_dsr = 1;
+    bool m_dsr = true;
     bool m_quit = false;
+    unsigned long long m_sent = 0;
 };
 
 } // namespace
 
 int main(int argc, char** argv) {
-    Options options = Parse(argc, argv);
-    CComm port;
-    int32_t result = port.Open(options.port.c_str(), 1);
-    if (result != 1) {
-        std::fprintf(stderr, "modsim: cannot open %s (%d)\n", options.port.c_str(), result);
-        return 1;
-    }
-    if (port.SetParameters(options.baud, 8, 0) != 1) {
-        std::fprintf(stderr, "modsim: %s refuses %d baud\n", options.port.c_str(), options.baud);
+    Options options = Parse(Arguments(argc, argv));
+    SimPort port;
+    if (!port.Open(options.port, options.baud)) {
+        std::fprintf(stderr, "modsim: cannot open %s at %d baud: %s\n", options.port.c_str(),
+                     options.baud, port.Error().c_str());
         return 1;
     }
     Module module(port, options);
     // Tells whoever started us that the port is ours (written data is no longer purged).
     if (!options.ready.empty()) std::ofstream(options.ready) << "ready\n";
     module.Run();
+    if (!options.stats.empty()) std::ofstream(options.stats) << "sent " << module.Sent() << "\n";
     return 0;
 }

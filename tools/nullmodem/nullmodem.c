@@ -6,7 +6,8 @@
  *
  * DIR (made when missing) gets "state" and the links "a" and "b" to the two devices; the
  * --link options make further links, e.g. a Wine prefix's dosdevices/comN. With --lifetime
- * it quits by itself after S seconds. */
+ * it quits by itself after S seconds. Without --dir it makes a folder of its own in /tmp and
+ * removes it when it stops. */
 #define _GNU_SOURCE
 #include <errno.h>
 #include <fcntl.h>
@@ -42,6 +43,16 @@ static struct nm_state* state;
 static struct side sides[2];
 static char registry[64];
 static volatile sig_atomic_t stopping;
+/* The folder made for us (no --dir) and its state file, removed when we stop. */
+static const char* own_dir;
+static char own_state[PATH_MAX + 8];
+
+static void remove_own_dir(void) {
+    if (!own_dir) return;
+    unlink(own_state);
+    rmdir(own_dir);
+    own_dir = NULL;
+}
 
 static void on_signal(int sig) {
     (void)sig;
@@ -50,6 +61,7 @@ static void on_signal(int sig) {
 
 static void fail(const char* what) {
     fprintf(stderr, "nullmodem: %s: %s\n", what, strerror(errno));
+    remove_own_dir();
     exit(1);
 }
 
@@ -66,6 +78,21 @@ static void make_link(const char* target, const char* link) {
 
 static void registry_entry(int pts, char* out, size_t size) {
     snprintf(out, size, "%s/%d", registry, pts);
+}
+
+/* The registry folder is shared by every pair of this user and removed by the last one to
+ * stop, so it may vanish between our mkdir and our link: then make it again. */
+static void register_end(const char* state_path, const char* entry) {
+    for (int attempt = 0; attempt < 5; attempt++) {
+        mkdir(registry, 0700);
+        if (symlink(state_path, entry) == 0) return;
+        if (errno == EEXIST) {
+            make_link(state_path, entry);
+            return;
+        }
+        if (errno != ENOENT) break;
+    }
+    fprintf(stderr, "nullmodem: cannot register %s: %s\n", entry, strerror(errno));
 }
 
 static void raw_mode(int fd) {
@@ -92,7 +119,7 @@ static void plug(int i, const char* state_path) {
 
     char entry[96];
     registry_entry(pts, entry, sizeof entry);
-    make_link(state_path, entry);
+    register_end(state_path, entry);
     struct nm_end* end = &state->end[i];
     __atomic_store_n(&end->mctrl, NM_RTS | NM_DTR, __ATOMIC_SEQ_CST);
     __atomic_store_n(&end->brk_held, 0, __ATOMIC_SEQ_CST);
@@ -245,16 +272,20 @@ int main(int argc, char** argv) {
             usage();
     }
     char dir_buf[] = "/tmp/nullmodem.XXXXXX";
-    if (!dir && !(dir = mkdtemp(dir_buf))) fail("mkdtemp");
+    if (!dir) {
+        if (!(dir = mkdtemp(dir_buf))) fail("mkdtemp");
+        own_dir = dir;
+    }
     mkdir(dir, 0700);
     char dir_abs[PATH_MAX];
     if (!realpath(dir, dir_abs)) fail(dir);
     dir = dir_abs;
+    if (own_dir) own_dir = dir;
     snprintf(registry, sizeof registry, NM_REGISTRY_FORMAT, (unsigned)getuid());
-    mkdir(registry, 0700);
 
     char state_path[PATH_MAX + 8], link_a[PATH_MAX + 8], link_b[PATH_MAX + 8];
     snprintf(state_path, sizeof state_path, "%s/state", dir);
+    snprintf(own_state, sizeof own_state, "%s", state_path);
     snprintf(link_a, sizeof link_a, "%s/a", dir);
     snprintf(link_b, sizeof link_b, "%s/b", dir);
     sides[0].links[sides[0].nlinks++] = link_a;
@@ -273,7 +304,7 @@ int main(int argc, char** argv) {
         if (child < 0) fail("fork");
         if (child > 0) {
             printf("%s %s\n", sides[0].path, sides[1].path);
-            return 0;
+            return 0; /* the folder is the child's now */
         }
         setsid();
         state->relay_pid = (int32_t)getpid();
@@ -289,5 +320,7 @@ int main(int argc, char** argv) {
     serve(state_path, lifetime);
     unplug(0);
     unplug(1);
+    rmdir(registry); /* only when no other pair still has an entry there */
+    remove_own_dir();
     return 0;
 }
