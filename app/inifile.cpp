@@ -90,8 +90,8 @@ bool CMyIniFile::Read(const char* section, const char* key) {
     if (section == nullptr || key == nullptr || !IsAttached() || m_value.GetString() == nullptr)
         return false;
     const int room = m_value.GetCapacity() < kValueRoom ? m_value.GetCapacity() : kValueRoom;
-    if (inifile_platform::ReadValue(m_path.GetString(), section, key, m_value.GetString(), room) ==
-        0)
+    if (inifile_platform::ReadValue(m_path.GetString(), section, key, m_value.GetString(), room,
+                                    m_index) == 0)
         return false;
     m_lastReadOk = 1;
     return true;
@@ -111,11 +111,13 @@ bool CMyIniFile::Truncate() {
 
 namespace inifile_platform {
 
-int ReadByteValue(const char* path, const char* section, const char* key, char* out, int size) {
+int ReadByteValue(const char* path, const char* section, const char* key, char* out, int size,
+                  profile::CIndex& index) {
     if (size <= 0) return 0;
     out[0] = 0;
-    std::string content, value;
-    if (!ReadBytes(path, content) || !profile::Find(content, section, key, value)) return 0;
+    std::string& content = index.Scratch();
+    std::string value;
+    if (!ReadBytes(path, content) || !index.Find(content, section, key, value)) return 0;
     const size_t copied =
         value.size() < static_cast<size_t>(size - 1) ? value.size() : static_cast<size_t>(size - 1);
     std::memcpy(out, value.data(), copied);

@@ -96,11 +96,12 @@ bool CanOpenForReading(const char* path) {
     return file.IsValid();
 }
 
-int ReadValue(const char* path, const char* section, const char* key, char* out, int size) {
+int ReadValue(const char* path, const char* section, const char* key, char* out, int size,
+              profile::CIndex& index) {
     if (size <= 0) return 0;
     out[0] = 0;
     return HasUnicodeMark(path) ? ReadUnicodeValue(path, section, key, out, size)
-                                : ReadByteValue(path, section, key, out, size);
+                                : ReadByteValue(path, section, key, out, size, index);
 }
 
 bool WriteValue(const char* path, const char* section, const char* key, const char* value) {

@@ -24,6 +24,12 @@ char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+std::string Lowered(std::string text) {
+    for (char& c : text)
+        c = Lower(c);
+    return text;
+}
+
 bool SameName(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
@@ -74,6 +80,8 @@ std::string Unquoted(const std::string& value) {
         return value.substr(1, value.size() - 2);
     return value;
 }
+
+using KeysOf = std::unordered_map<std::string, std::string>;
 
 // Index of the first section line with that name, or lines.size().
 size_t FindSection(const std::vector<Line>& lines, const std::string& section) {
@@ -134,6 +142,36 @@ std::string Set(const std::string& content, const char* section, const char* key
     const Line& after = lines[lastKey];
     if (after.end >= content.size()) return Ended(content) + entry + "\r\n";
     return content.substr(0, after.end + 1) + entry + "\r\n" + content.substr(after.end + 1);
+}
+
+bool CIndex::Find(const std::string& content, const char* section, const char* key,
+                  std::string& value) {
+    if (section == nullptr || key == nullptr) return false;
+    const std::string wantedSection = Trimmed(section), wantedKey = Trimmed(key);
+    if (wantedSection.empty() || wantedKey.empty()) return false;
+    if (!m_built || content != m_content) Build(content);
+    const auto keys = m_sections.find(Lowered(wantedSection));
+    if (keys == m_sections.end()) return false;
+    const auto found = keys->second.find(Lowered(wantedKey));
+    if (found == keys->second.end()) return false;
+    value = found->second;
+    return true;
+}
+
+void CIndex::Build(const std::string& content) {
+    m_sections.clear();
+    m_content = content;
+    m_built = true;
+    std::unordered_map<std::string, std::string>* keys = nullptr;
+    for (const Line& line : Lines(content)) {
+        if (line.kind == Line::kSection) {
+            // A later section of the same name is never read.
+            const auto placed = m_sections.emplace(Lowered(line.name), KeysOf());
+            keys = placed.second ? &placed.first->second : nullptr;
+        } else if (line.kind == Line::kKey && keys != nullptr && !line.name.empty()) {
+            keys->emplace(Lowered(line.name), Unquoted(line.value));
+        }
+    }
 }
 
 } // namespace profile

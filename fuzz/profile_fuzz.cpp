@@ -1,5 +1,6 @@
 // Settings files of arbitrary content: a value the settings file accepts reads back the same
-// (cut to the room a value has), and writing one key leaves every other key as it was.
+// (cut to the room a value has), writing one key leaves every other key as it was, and the
+// settings file's index of keys answers as the plain reader does.
 #include "fuzzcheck.h"
 #include "inifile.h"
 #include "profile.h"
@@ -86,8 +87,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string value = Take(data, size, valueLength);
     const std::string content(reinterpret_cast<const char*>(data), size);
 
-    std::string found;
-    profile::Find(content, section.c_str(), key.c_str(), found);
+    // The index answers as the plain reader does, for every name the content holds.
+    static profile::CIndex index;
+    std::vector<std::string> names, keyNames;
+    Names(content, names, keyNames);
+    names.push_back(section);
+    keyNames.push_back(key);
+    for (const std::string& s : names)
+        for (const std::string& k : keyNames) {
+            std::string plain, indexed;
+            const bool inPlain = profile::Find(content, s.c_str(), k.c_str(), plain);
+            Check(index.Find(content, s.c_str(), k.c_str(), indexed) == inPlain && plain == indexed,
+                  "the index answers as the reader");
+        }
     if (!WriteFile(Path(), content)) return 0;
     CMyIniFile file;
     if (!file.Attach(Path().c_str())) return 0;

@@ -110,9 +110,13 @@ TEST_F(IniFileTest, WrittenValuesReadBackAsTheyWere) {
         ASSERT_TRUE(file.Write("CHAT", name.c_str(), value)) << value;
         EXPECT_EQ(ReadOrAbsent(file, "CHAT", name.c_str()), value);
     }
-    // Plain values are stored as they are.
-    ASSERT_TRUE(file.Write("S", "k", "a b"));
-    EXPECT_NE(ReadRaw("tarlin.ini").find("k=a b\r\n"), std::string::npos);
+    // Plain values are stored as they are (seen in a file of plain bytes).
+    WriteRaw("plain.ini", "[S]\r\n");
+    CMyIniFile plain;
+    ASSERT_TRUE(plain.Attach(PathOf("plain.ini").c_str()));
+    ASSERT_TRUE(plain.Write("S", "k", "a b"));
+    ASSERT_TRUE(plain.Write("S", "j", " a b"));
+    EXPECT_EQ(ReadRaw("plain.ini"), "[S]\r\nk=a b\r\nj=\" a b\"\r\n");
 }
 
 // Names that could not be read back, or that would read as a section, are refused, and
@@ -208,6 +212,28 @@ TEST_F(IniFileTest, HundredThousandKeys) {
               std::string::npos);
     EXPECT_EQ(ReadOrAbsent(file, "LAST_SETTING", "K0"), "0");
     EXPECT_EQ(ReadOrAbsent(file, "LAST_SETTING", "New"), "1");
+}
+
+// A list of 10,000 versions read key by key, as identification reads it: every key found
+// (the file is parsed once, not once per key), and a file changed in between is read anew.
+TEST_F(IniFileTest, TenThousandVersionsReadKeyByKey) {
+    std::string content = "[VER]\r\n";
+    for (int k = 1; k <= 10000; ++k)
+        content += std::to_string(k) + "=MODUL " + std::to_string(k) + " verze 1.0\r\n";
+    WriteRaw("version.ini", content);
+    CMyIniFile file;
+    ASSERT_TRUE(file.Attach(PathOf("version.ini").c_str()));
+    int found = 0;
+    for (int k = 1; k <= 10001; ++k)
+        found += ReadOrAbsent(file, "VER", std::to_string(k).c_str()) ==
+                 "MODUL " + std::to_string(k) + " verze 1.0";
+    EXPECT_EQ(found, 10000);
+    EXPECT_EQ(ReadOrAbsent(file, "ver", "10001"), "<absent>");
+    WriteRaw("version.ini", "[VER]\r\n1=jiný\r\n");
+    EXPECT_EQ(ReadOrAbsent(file, "VER", "1"), "jiný");
+    EXPECT_EQ(ReadOrAbsent(file, "VER", "2"), "<absent>");
+    ASSERT_TRUE(file.Write("VER", "2", "další"));
+    EXPECT_EQ(ReadOrAbsent(file, "VER", "2"), "další");
 }
 
 // Files written by other tools (the shipped version.ini among them) are cp1250 without a
