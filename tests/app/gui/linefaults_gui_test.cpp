@@ -18,6 +18,7 @@ using testing_support::NullModem;
 namespace {
 
 const char kBanner[] = "MODUL XY verze 1.23 (c) 2024";
+const size_t kNoise = 100 * 1024;
 const unsigned int kConnect = 1506, kDisconnect = 1507;
 
 // The share of one core the process used over ms milliseconds.
@@ -98,4 +99,33 @@ TEST_F(LineFaults, AdapterPulledWhileIdle) {
     Simulate({"--idle", "silent"});
     StartConnected();
     VanishAndReturn();
+}
+
+// 100 KB of noise with NUL bytes, then the banner: the terminal takes all of it, counts every
+// byte and shows the banner at the end.
+TEST_F(LineFaults, ModuleBabblesGarbageAndNulBytesInTheTerminal) {
+    Simulate({"--idle", "silent"});
+    StartConnected();
+    std::string noise;
+    unsigned seed = 5;
+    for (size_t i = 0; i < kNoise; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const unsigned byte = (seed >> 16) & 0xFF;
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", byte % 7 == 0 ? 0u : byte);
+        noise += escaped;
+    }
+    sim->Command("send " + noise);
+    ProgramState state;
+    auto received = [&](size_t n) {
+        return program.WaitFor(
+            [&](const ProgramState& s) { return s.Status(1) == "Přijato: " + std::to_string(n); },
+            60000, &state);
+    };
+    EXPECT_TRUE(received(kNoise)) << state.Status(1);
+    // The banner comes after the noise (a power cycle drops what the module still had to send).
+    sim->Command("power");
+    EXPECT_TRUE(received(kNoise + 4 + std::string(kBanner).size())) << state.Status(1);
+    EXPECT_TRUE(state.Contains(kBanner));
+    EXPECT_EQ(state.portOpen, 1);
 }
