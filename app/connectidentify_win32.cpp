@@ -5,6 +5,8 @@
 #include "identify.h"
 #include "initdialog_win32.h"
 #include "mainview_win32.h"
+#include "startdialog_win32.h"
+#include "tarlin_rc.h"
 #include "tarlindata.h"
 
 #include <cstring>
@@ -30,9 +32,12 @@ int CMainView::ConnectAndIdentify(bool useCommandLine, bool withoutOwner, const 
     bool askForSetting = !(useCommandLine && m_data->IsPresent(CTarlinCmdLine::kPort));
     ConnectLetters options = ParseConnectLetters(letters);
     SuspendReadThread();
-    CInitDialog settings(withoutOwner ? nullptr : m_hWnd);
-    settings.Create("Tarlin - nastavení portu", 0, withoutOwner ? nullptr : m_hWnd, 0, 0, 0,
-                    nullptr);
+    HWND owner = withoutOwner ? nullptr : m_hWnd;
+    CInitDialog settings(owner);
+    settings.Create("Tarlin - nastavení portu", 0, owner, 0, 0, 0, nullptr);
+    CStartDialog powerCycle(owner);
+    powerCycle.Create("Tarlin - zapnutí a vypnutí modulu", 0, owner, 0, IDI_TARLIN,
+                      IDI_TARLIN_SMALL, nullptr);
     int result = kConnectCancelled;
     for (;;) {
         settings.SetPort(&m_data->GetPort());
@@ -55,7 +60,7 @@ int CMainView::ConnectAndIdentify(bool useCommandLine, bool withoutOwner, const 
             result = kConnectedWithoutModule;
             break;
         }
-        result = RunPowerCycleDialog(fileFollows);
+        result = RunPowerCycleDialog(powerCycle, fileFollows);
         if (result > 0) ModuleReady(result);
         if (result >= 0 || result == kConnectCancelled) break;
         if (result == kConnectBackToPortSettings) options.skipSettingsDialog = false;

@@ -84,6 +84,7 @@ LRESULT CMainView::AnswerTestProbe(LPARAM requester) {
                       m_data->GetAlwaysWithoutClear(), m_data->GetChatMode()));
     report.Add(Format("bars %d %d %d %d", m_toolbar.IsVisible(), m_toolbar.GetHeight(),
                       m_statusbar.IsVisible(), m_statusbar.GetHeight()));
+    report.Add(Format("upload %d %d %d", m_uploadCount, m_lastProgress[0], m_lastProgress[1]));
     const CTerminalFont& font = CTerminalFont::Shared();
     report.Add(Format("view %d %d %d %d %s", m_view.GetScrollPos(SB_VERT),
                       m_view.GetScrollPos(SB_HORZ), m_view.GetLineHeight(),

@@ -75,8 +75,7 @@ LRESULT CMainView::OnCreate(CREATESTRUCTW*) {
     SetPattern(open ? (result == 0 ? Pattern::kNoModule : Pattern::kConnected)
                     : Pattern::kDisconnected);
     m_view.SetData(m_data);
-    if (!RunCommandLineOperations()) return -1;
-    if (!CreateView()) return -1;
+    if (!RunCommandLineOperations(result) || !CreateView()) return RefuseCreation();
     RestorePosition();
     m_created = 1;
     SetFocus();
@@ -84,6 +83,13 @@ LRESULT CMainView::OnCreate(CREATESTRUCTW*) {
     Layout();
     RefreshStatus(false);
     return 0;
+}
+
+// The read thread runs by now; a refused window does not reliably see its destroy handler
+// (Wine sends none), and the thread must not outlive the port it reads.
+LRESULT CMainView::RefuseCreation() {
+    StopReadThread();
+    return -1;
 }
 
 bool CMainView::CreateBars() {

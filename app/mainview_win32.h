@@ -3,7 +3,7 @@
 // The command families live in files of their own (mainview_*_win32.cpp).
 #pragma once
 
-#include "readnotify.h"
+#include "readnotifywindow_win32.h"
 #include "readthread.h"
 #include "tarlinstatusbar_win32.h"
 #include "tarlintoolbar_win32.h"
@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class CStartDialog;
 class CTarlinData;
 
 class CMainView : public CMyWindow {
@@ -73,9 +74,17 @@ public:
     int DockedChatHeight() const;
     void PlaceDockedChat();
 
-    // The command line's "-io" letters (mainview_upload_win32.cpp, with the other start-up
-    // operations of the command line).
+    // The command line's "-io" letters (mainview_commandline_win32.cpp, with the other
+    // start-up operations of the command line).
     void ApplyIoModeSwitch(const char* letters);
+
+    // Uploading (mainview_upload_win32.cpp). 1 when a module file is open; path null: the
+    // file-open dialog.
+    int ChooseUploadFile(const char* path);
+    // The whole upload of the open module file into a module at its prompt; the outcome
+    // goes into the terminal.
+    void Upload(bool withoutOwner);
+    int GetUploadCount() const { return m_uploadCount; }
 
     CTarlinStatusbar& GetStatusbar() { return m_statusbar; }
     CTarlinToolbar& GetToolbar() { return m_toolbar; }
@@ -85,6 +94,7 @@ private:
     // Creation and destruction steps.
     bool CreateBars();
     bool CreateView();
+    LRESULT RefuseCreation();
     void StartReadThread();
     void StopReadThread();
     void RestorePosition();
@@ -92,8 +102,10 @@ private:
     void ShowInitialStatus();
     void Layout();
     int ContinueAfterCommandLineHelp();
-    // False when the main window is not to be made (the "-w" letter x).
-    bool RunCommandLineOperations();
+    // "-f", "-cm", "-t" and the closing letter x of "-w" after the start-up connection ended
+    // with connectResult; false when the main window is not to be made.
+    bool RunCommandLineOperations(int connectResult);
+    void UploadCommandLineFile(int connectResult);
 
     // Menus, tips and patterns (mainview_menus_win32.cpp).
     void SetMenuTexts();
@@ -136,8 +148,14 @@ private:
     void UploadAgain();
     void KeepUploading();
     void UploadFile();
-    int RunPowerCycleDialog(bool fileFollows);
+    void ChooseAndUpload();
+    int RunPowerCycleDialog(CStartDialog& dialog, bool fileFollows);
     void ModuleReady(int versionIndex);
+    void AfterUpload();
+    bool AskToFindFile(const char* path);
+    // Writes text into the terminal, the parts between "[" and "]" in the announcement
+    // colour.
+    void WriteBracketed(const char* text);
 
     // Commands of the files and sending families (mainview_files_win32.cpp,
     // mainview_sending_win32.cpp).
@@ -161,6 +179,8 @@ private:
     CDynString m_secondWorkText;
     int m_created = 0;
     int m_uploadCount = 0;
+    // The last upload's progress bar as it closed: its position and upper limit.
+    int m_lastProgress[2] = {0, 0};
     std::unique_ptr<CTerminalConsumer> m_consumer;
     std::unique_ptr<CReadNotifyWindow> m_notify;
     bool m_readThreadStopped = false;

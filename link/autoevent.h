@@ -1,7 +1,9 @@
 // An auto-reset event: one Set releases one Wait, a Set nobody waits for stays until taken.
+// On Win32 a window thread that waits still answers messages other threads send it.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 class CAutoEvent {
 public:
@@ -21,5 +23,5 @@ public:
 
 private:
     struct Impl;
-    Impl* m_impl;
+    std::unique_ptr<Impl> m_impl;
 };

@@ -10,11 +10,9 @@ struct CAutoEvent::Impl {
     bool signalled = false;
 };
 
-CAutoEvent::CAutoEvent(const char*) : m_impl(new Impl) {}
+CAutoEvent::CAutoEvent(const char*) : m_impl(std::make_unique<Impl>()) {}
 
-CAutoEvent::~CAutoEvent() {
-    delete m_impl;
-}
+CAutoEvent::~CAutoEvent() = default;
 
 bool CAutoEvent::IsValid() const {
     return true;

@@ -2,21 +2,20 @@
 
 #include <windows.h>
 
-#include "codepage.h"
+#include "wide_win32.h"
+#include "messagewait_win32.h"
 
 struct CAutoEvent::Impl {
     HANDLE handle = nullptr;
 };
 
-CAutoEvent::CAutoEvent(const char* name) : m_impl(new Impl) {
-    wchar_t wide[128];
-    if (name) OskelCp1250ToWide(name, reinterpret_cast<unsigned short*>(wide), 128);
-    m_impl->handle = CreateEventW(nullptr, FALSE, FALSE, name ? wide : nullptr);
+CAutoEvent::CAutoEvent(const char* name) : m_impl(std::make_unique<Impl>()) {
+    const std::wstring wide = oskel::ToWide(name);
+    m_impl->handle = CreateEventW(nullptr, FALSE, FALSE, name ? wide.c_str() : nullptr);
 }
 
 CAutoEvent::~CAutoEvent() {
     if (m_impl->handle) CloseHandle(m_impl->handle);
-    delete m_impl;
 }
 
 bool CAutoEvent::IsValid() const {
@@ -32,7 +31,7 @@ void CAutoEvent::Reset() {
 }
 
 CAutoEvent::WaitResult CAutoEvent::Wait(uint32_t ms) {
-    switch (WaitForSingleObject(m_impl->handle, ms == kInfinite ? INFINITE : ms)) {
+    switch (WaitAnsweringSentMessages(m_impl->handle, ms == kInfinite ? INFINITE : ms)) {
     case WAIT_OBJECT_0: return kSignalled;
     case WAIT_TIMEOUT: return kTimeout;
     default: return kAbandoned;

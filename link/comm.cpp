@@ -1,38 +1,32 @@
 #include "comm.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 using namespace comm;
 
 namespace {
 
-const unsigned kOpenMask = kEvRxChar | kEvRxFlag | kEvErr;
+// Every wait for data reports breaks and line errors too.
 const unsigned kReadMask = kEvRxChar | kEvRxFlag | kEvBreak | kEvErr;
 const int kQueueSize = 4096;
-// A chunk of data raises the activity by this much on top of the poll's own 1.
-const int kActivityPerChunk = 25;
-
-void SleepOneMs() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-}
+// How long an empty direct read waits for data.
+const int kDirectWaitMs = 1;
 
 // Only a single line error has a code of its own; combinations report nothing.
 int32_t TranslateErrors(unsigned errors) {
     switch (errors) {
-    case kCeBreak: return -11;
-    case kCeDns: return -12;
-    case kCeFrame: return -13;
-    case kCeIoe: return -14;
-    case kCeMode: return -15;
-    case kCeOop: return -16;
-    case kCeOverrun: return -17;
-    case kCePto: return -18;
-    case kCeRxOver: return -19;
-    case kCeRxParity: return -20;
-    case kCeTxFull: return -21;
+    case kCeBreak: return CComm::kLineBreak;
+    case kCeDns: return CComm::kLineDeviceNotSelected;
+    case kCeFrame: return CComm::kLineFraming;
+    case kCeIoe: return CComm::kLineIo;
+    case kCeMode: return CComm::kLineMode;
+    case kCeOop: return CComm::kLineOutOfPaper;
+    case kCeOverrun: return CComm::kLineOverrun;
+    case kCePto: return CComm::kLineDeviceTimeout;
+    case kCeRxOver: return CComm::kLineInputOverflow;
+    case kCeRxParity: return CComm::kLineParity;
+    case kCeTxFull: return CComm::kLineOutputFull;
     default: return 0;
     }
 }
@@ -40,8 +34,8 @@ int32_t TranslateErrors(unsigned errors) {
 } // namespace
 
 CComm::CComm()
-    : m_portName{}, m_line{}, m_configValid(0), m_overlapped(0), m_receive{}, m_activity(0),
-      m_bytesReceived(0), m_bytesSent(0) {}
+    : m_portName{}, m_line{}, m_configValid(0), m_overlapped(0), m_receive{}, m_bytesReceived(0),
+      m_bytesSent(0) {}
 
 CComm::~CComm() {
     Close();
@@ -58,23 +52,25 @@ int32_t CComm::Open(const char* portName, int32_t overlapped) {
     if (!m_device.Open(path, overlapped != 0)) return kCannotOpen;
     m_overlapped = overlapped ? 1 : 0;
 
-    bool prepared = m_device.SetMask(kOpenMask);
+    bool prepared = m_device.SetMask(kReadMask);
     prepared = m_device.SetQueues(kQueueSize, kQueueSize) && prepared;
     prepared = m_device.Purge() && prepared;
     ClearErrors();
-    if (!prepared || !m_device.SetImmediateReads()) return kCannotOpen;
-    m_configValid = m_device.GetLine(m_line) ? 1 : 0;
-    return m_configValid ? kOk : kNoState;
+    if (!prepared || !m_device.PrepareReads()) return kCannotOpen;
+    m_configValid.store(m_device.GetLine(m_line) ? 1 : 0);
+    return m_configValid.load() ? kOk : kNoState;
 }
 
 int32_t CComm::Reopen(int32_t overlapped) {
     return Open(m_portName, overlapped);
 }
 
+// A reader waiting on the port is woken and left to finish before the device goes.
 void CComm::Close() {
+    m_configValid.store(0);
+    m_device.CancelWait();
+    std::lock_guard<std::mutex> reading(m_readLock);
     m_device.Close();
-    m_configValid = 0;
-    m_activity.store(0, std::memory_order_relaxed);
 }
 
 int32_t CComm::IsOpen() const {
@@ -86,7 +82,7 @@ CommHandle CComm::GetHandle() const {
 }
 
 bool CComm::Ready() const {
-    return m_configValid != 0 && m_device.IsOpen();
+    return m_configValid.load() != 0 && m_device.IsOpen();
 }
 
 int32_t CComm::GetBaudRate() const {
@@ -174,104 +170,64 @@ int32_t CComm::Write(const char* data, int32_t count) {
     return kOk;
 }
 
-void CComm::LowerActivity(int by) {
-    int32_t now = m_activity.load(std::memory_order_relaxed) - by;
-    m_activity.store(now > 0 ? now : 0, std::memory_order_relaxed);
-}
-
 char* CComm::Read(int32_t* count, int32_t waitMs, int32_t direct) {
     int32_t ignored = 0;
     if (count == nullptr) count = &ignored;
-    if (!Ready()) {
-        LowerActivity(1);
+    std::unique_lock<std::mutex> reading(m_readLock, std::try_to_lock);
+    if (!reading.owns_lock()) {
+        *count = kReadBusy;
         return nullptr;
     }
-    unsigned events = 0;
-    if (m_activity.load(std::memory_order_relaxed) == 0 && !direct) {
-        bool poll = false;
-        char* result = WaitForEvent(count, waitMs, poll);
-        if (!poll) return result;
-        events = kEvRxChar;
+    if (!Ready()) {
+        *count = kReadNotOpen;
+        return nullptr;
     }
-    if (events != 0 || m_activity.load(std::memory_order_relaxed) > 0 || direct) return Poll(count);
-    LowerActivity(2);
-    *count = 0;
+    const int wait = direct ? kDirectWaitMs : waitMs > 0 ? waitMs : 0;
+    int got = 0;
+    unsigned events = 0;
+    switch (m_device.WaitInput(m_receive, kReceiveSize, wait, got, events)) {
+    case InputResult::Data: return Received(count, got);
+    case InputResult::Event: return LineEvent(count, events);
+    case InputResult::Timeout:
+        if (!direct) ClearErrors();
+        *count = 0;
+        return nullptr;
+    case InputResult::Cancelled: *count = kReadNotOpen; return nullptr;
+    case InputResult::Failed: return Failed(count, wait);
+    }
     return nullptr;
 }
 
-// Waits for a comm event; sets poll when data has arrived, else finishes the Read.
-char* CComm::WaitForEvent(int32_t* count, int32_t waitMs, bool& poll) {
-    if (!m_device.SetMask(kReadMask)) ClearErrors();
-    unsigned events = 0;
-    switch (m_device.WaitEvent(waitMs, events)) {
-    case WaitResult::Abandoned:
-        *count = kReadAbandoned;
-        LowerActivity(1);
-        return nullptr;
-    case WaitResult::Timeout:
-        ClearErrors();
-        *count = 0;
-        LowerActivity(1);
-        return nullptr;
-    case WaitResult::Failed: return DeviceGone(count);
-    case WaitResult::Event: break;
-    }
-    // A wait that ends without any event is how a vanished device shows under some drivers.
-    if (events == 0) return DeviceGone(count);
+char* CComm::Received(int32_t* count, int got) {
+    m_bytesReceived.fetch_add(static_cast<uint32_t>(got), std::memory_order_relaxed);
+    m_receive[got] = 0;
+    *count = got;
+    return m_receive;
+}
+
+char* CComm::LineEvent(int32_t* count, unsigned events) {
     if (events & kEvBreak) {
         m_device.ClearBreak();
         *count = 0;
-        LowerActivity(1);
-        return nullptr;
-    }
-    if (events & kEvErr) {
+    } else {
         *count = ClearErrors();
-        LowerActivity(1);
-        return nullptr;
-    }
-    poll = (events & kEvRxChar) != 0;
-    if (!poll) {
-        LowerActivity(2);
-        *count = 0;
     }
     return nullptr;
 }
 
-char* CComm::DeviceGone(int32_t* count) {
-    SleepOneMs();
+// A closing port is no lost device; a failure that is neither is not retried at once.
+char* CComm::Failed(int32_t* count, int32_t waitMs) {
+    if (!m_configValid.load()) {
+        *count = kReadNotOpen;
+        return nullptr;
+    }
     ClearErrors();
-    *count = m_device.Gone() ? kReadGone : 0;
-    LowerActivity(1);
-    return nullptr;
-}
-
-char* CComm::Poll(int32_t* count) {
-    m_activity.fetch_add(1, std::memory_order_relaxed);
-    int got = 0;
-    const IoResult result = m_device.Read(m_receive, kReceiveSize, got);
-    switch (result) {
-    case IoResult::Done:
-    case IoResult::DonePending:
-        if (got > 0) {
-            m_activity.fetch_add(kActivityPerChunk, std::memory_order_relaxed);
-            m_bytesReceived.fetch_add(static_cast<uint32_t>(got), std::memory_order_relaxed);
-            m_receive[got] = 0;
-            *count = got;
-            return m_receive;
-        }
-        if (result == IoResult::Done) SleepOneMs();
-        LowerActivity(2);
-        *count = 0;
-        return nullptr;
-    case IoResult::Timeout: LowerActivity(1); return nullptr;
-    case IoResult::Incomplete: *count = 0; return nullptr;
-    case IoResult::Failed:
-    case IoResult::FailedPending:
-        LowerActivity(1);
-        ClearErrors();
-        *count = 0;
+    if (m_device.Gone()) {
+        *count = kReadGone;
         return nullptr;
     }
+    m_device.Pause(waitMs > 0 ? waitMs : kDirectWaitMs);
+    *count = m_configValid.load() ? 0 : kReadNotOpen;
     return nullptr;
 }
 
@@ -280,10 +236,6 @@ int32_t CComm::ClearErrors() {
     unsigned errors = 0;
     int inQueue = 0;
     if (!m_device.ClearError(errors, inQueue)) errors = 0;
-    if (inQueue > 0)
-        m_activity.store(inQueue, std::memory_order_relaxed);
-    else
-        LowerActivity(1);
     return TranslateErrors(errors);
 }
 
@@ -291,6 +243,14 @@ void CComm::Purge() {
     if (!m_device.IsOpen()) return;
     m_device.Purge();
     ClearErrors();
+}
+
+void CComm::DiscardInput() {
+    if (Ready()) m_device.DiscardInput();
+}
+
+int32_t CComm::IsDeviceGone() {
+    return Ready() && m_device.Gone() ? 1 : 0;
 }
 
 int32_t CComm::Escape(EscapeCode code) {

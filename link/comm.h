@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "commdevice.h"
 #include "myobject.h"
@@ -22,8 +23,25 @@ public:
         kWriteTimeout = -7,
         kWriteCount = -8,
     };
-    // A Read count: the event wait was abandoned, or the device has disappeared.
-    enum : int32_t { kReadAbandoned = -1, kReadGone = -2 };
+    // A Read count besides the number of bytes and the line errors: the wait was abandoned,
+    // the device has disappeared, another thread is reading, the port is not open (or is
+    // being closed).
+    enum : int32_t { kReadAbandoned = -1, kReadGone = -2, kReadBusy = -3, kReadNotOpen = -4 };
+    // Line errors from ClearErrors (and a Read count), one code per single error flag.
+    enum : int32_t {
+        kLineBreak = -11,
+        kLineDeviceNotSelected = -12,
+        kLineFraming = -13,
+        kLineIo = -14,
+        kLineMode = -15,
+        kLineOutOfPaper = -16,
+        kLineOverrun = -17,
+        kLineDeviceTimeout = -18,
+        kLineInputOverflow = -19,
+        kLineParity = -20,
+        kLineOutputFull = -21,
+    };
+    static bool IsLineError(int32_t code) { return code <= kLineBreak && code >= kLineOutputFull; }
     // Receive buffer: 4096 data bytes and a terminating NUL.
     static constexpr int kReceiveSize = 4096;
     // The longest port name the device path takes.
@@ -53,13 +71,17 @@ public:
     int32_t WriteString(const char* text);
     int32_t WriteBuffer(const char* data, int32_t count);
 
-    // Whatever has arrived, waiting up to waitMs for it unless direct is set or data kept
-    // coming; null with the count 0 or a negative code when there is none. The buffer
-    // stays valid until the next Read.
+    // Whatever has arrived, waiting up to waitMs for it (about 1 ms when direct is set);
+    // null with the count 0 or a negative code when there is none. One thread reads at a
+    // time: a second one gets kReadBusy at once. The buffer stays valid until the next Read.
     char* Read(int32_t* count, int32_t waitMs, int32_t direct);
 
     int32_t ClearErrors();
     void Purge();
+    // Drops what has been received and not read yet.
+    void DiscardInput();
+    // 1 when the port is open but its device has disappeared (a USB adapter pulled out).
+    int32_t IsDeviceGone();
 
     int32_t SetRts();
     int32_t ClearRts();
@@ -83,19 +105,20 @@ private:
     int32_t ApplyLine(const comm::LineSettings& line, bool restore);
     int32_t Write(const char* data, int32_t count);
     int32_t Escape(comm::EscapeCode code);
-    void LowerActivity(int by);
-    char* WaitForEvent(int32_t* count, int32_t waitMs, bool& poll);
-    char* Poll(int32_t* count);
-    char* DeviceGone(int32_t* count);
+    char* Received(int32_t* count, int got);
+    char* LineEvent(int32_t* count, unsigned events);
+    char* Failed(int32_t* count, int32_t waitMs);
 
     CCommDevice m_device;
     char m_portName[256];
     comm::LineSettings m_line;
-    int32_t m_configValid;
+    // Cleared first when the port closes, so that a reader woken by the close does not take
+    // it for a lost device.
+    std::atomic<int32_t> m_configValid;
     int32_t m_overlapped;
+    // Held by the one reader; Close waits for it after waking the reader.
+    std::mutex m_readLock;
     char m_receive[kReceiveSize + 1];
-    // Written by the reader and by a writer's error path; a lost update is harmless.
-    std::atomic<int32_t> m_activity;
     std::atomic<uint32_t> m_bytesReceived;
     std::atomic<uint32_t> m_bytesSent;
 };

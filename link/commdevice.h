@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 namespace comm {
 
@@ -46,15 +47,17 @@ struct LineSettings {
     int32_t rtsControl;
 };
 
-enum class WaitResult { Event, Timeout, Abandoned, Failed };
+// How a wait for received bytes ended: bytes were taken, a break or line error came instead,
+// nothing came in time, the device failed (ask Gone), or CancelWait was called.
+enum class InputResult { Data, Event, Timeout, Failed, Cancelled };
 
-// How a read or write ended. "Pending" variants mean the request had to be waited for.
+// How a write ended. "Pending" variants mean the request had to be waited for.
 enum class IoResult { Done, DonePending, Timeout, Incomplete, Failed, FailedPending };
 
 // Time a write may take before it counts as failed.
 const int kWriteWaitMs = 2500;
-// Time a pending read may take.
-const int kReadWaitMs = 2500;
+// Time a read of bytes already queued may take.
+const int kDrainWaitMs = 2500;
 
 } // namespace comm
 
@@ -84,8 +87,11 @@ public:
     bool SetMask(unsigned events);
     bool SetQueues(int input, int output);
     bool Purge();
-    // Every read returns at once with what the driver holds; writes are bounded by us.
-    bool SetImmediateReads();
+    // Drops received bytes not yet read.
+    bool DiscardInput();
+    // Reads take what the driver holds, and a wait for data costs nothing while the line is
+    // silent; writes are bounded by us.
+    bool PrepareReads();
     bool GetLine(comm::LineSettings& line);
     bool SetLine(const comm::LineSettings& line);
     bool ClearError(unsigned& errors, int& inQueue);
@@ -93,15 +99,20 @@ public:
     bool ClearBreak();
     bool ModemStatus(unsigned& status);
 
-    // Waits for an event of the mask for at most ms; events gets what happened.
-    comm::WaitResult WaitEvent(int ms, unsigned& events);
+    // Waits up to ms for received bytes, or a break or line error of the mask, and takes what
+    // came: Data with got > 0 bytes in buffer, or Event with events and nothing read.
+    comm::InputResult WaitInput(char* buffer, int size, int ms, int& got, unsigned& events);
+    // Ends a WaitInput of another thread, and every later one, with Cancelled until the
+    // device is closed.
+    void CancelWait();
+    // Waits up to ms unless CancelWait is called: a device that failed is not asked again at
+    // once.
+    void Pause(int ms);
     // True when the device is known to have disappeared (a pulled USB adapter).
     bool Gone();
-    // Reads what the driver holds, at most size bytes.
-    comm::IoResult Read(char* buffer, int size, int& got);
     comm::IoResult Write(const char* data, int size, int& written);
 
 private:
     struct Impl;
-    Impl* m_impl;
+    std::unique_ptr<Impl> m_impl;
 };

@@ -1,5 +1,5 @@
 // The serial device on Linux: termios2 for any baud rate, the modem-control and counter
-// ioctls for lines and errors, poll for the event wait. ioctl is called directly (never
+// ioctls for lines and errors, poll for the wait for data. ioctl is called directly (never
 // through tcsendbreak and friends) so that an interposed driver layer sees every request.
 #include "commdevice.h"
 
@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -21,6 +22,9 @@ const char kCommDevicePrefix[] = "";
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// How often poll may report data that a read then does not find.
+const int kEmptyWakes = 3;
 
 bool Icount(int fd, serial_icounter_struct& counts) {
     counts = {};
@@ -38,6 +42,7 @@ unsigned ErrorsBetween(const serial_icounter_struct& before, const serial_icount
     return errors;
 }
 
+// Breaks and line errors arrive with a character, so the wait for input wakes for them too.
 unsigned EventsBetween(const serial_icounter_struct& before, const serial_icounter_struct& now) {
     unsigned events = 0;
     if (now.brk != before.brk) events |= kEvBreak;
@@ -90,8 +95,9 @@ bool ModemBits(int fd, int request, int bits) {
     return ioctl(fd, request, &bits) == 0;
 }
 
+// Rounded up, so that a wait of 1 ms is never a poll that returns at once.
 int RemainingMs(Clock::time_point deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
@@ -100,16 +106,35 @@ int RemainingMs(Clock::time_point deadline) {
 struct CCommDevice::Impl {
     int fd = -1;
     unsigned mask = 0;
-    // Counter readings already reported by ClearError and by WaitEvent.
+    // Counter readings already reported by ClearError and by WaitInput.
     serial_icounter_struct errorBase{};
     serial_icounter_struct eventBase{};
+    // Readable from CancelWait until the device is closed.
+    int wake = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+
+    ~Impl() {
+        if (wake >= 0) close(wake);
+    }
+    // Breaks and line errors of the mask counted since the last look.
+    unsigned NewEvents() {
+        serial_icounter_struct now;
+        if (!Icount(fd, now)) return 0;
+        const unsigned events = EventsBetween(eventBase, now) & mask;
+        eventBase = now;
+        return events;
+    }
+    // 0 when nothing is queued yet (VMIN and VTIME are 0), -1 on a failure.
+    int ReadQueued(char* buffer, int size) {
+        const ssize_t n = read(fd, buffer, static_cast<size_t>(size));
+        if (n >= 0) return static_cast<int>(n);
+        return errno == EAGAIN || errno == EINTR ? 0 : -1;
+    }
 };
 
-CCommDevice::CCommDevice() : m_impl(new Impl) {}
+CCommDevice::CCommDevice() : m_impl(std::make_unique<Impl>()) {}
 
 CCommDevice::~CCommDevice() {
     Close();
-    delete m_impl;
 }
 
 bool CCommDevice::Open(const char* path, bool /*overlapped: every descriptor is non-blocking*/) {
@@ -130,6 +155,9 @@ bool CCommDevice::Open(const char* path, bool /*overlapped: every descriptor is 
 }
 
 void CCommDevice::Close() {
+    uint64_t ignored = 0;
+    if (read(m_impl->wake, &ignored, sizeof ignored) < 0)
+        ignored = 0; // the next device starts awake
     if (m_impl->fd < 0) return;
     ioctl(m_impl->fd, TIOCNXCL);
     close(m_impl->fd);
@@ -158,9 +186,13 @@ bool CCommDevice::Purge() {
     return ioctl(m_impl->fd, TCFLSH, TCIOFLUSH) == 0;
 }
 
+bool CCommDevice::DiscardInput() {
+    return ioctl(m_impl->fd, TCFLSH, TCIFLUSH) == 0;
+}
+
 // Raw bytes in and out, no echo or line editing; reads never wait (the descriptor is
-// non-blocking and VMIN/VTIME are 0).
-bool CCommDevice::SetImmediateReads() {
+// non-blocking and VMIN/VTIME are 0), poll does the waiting.
+bool CCommDevice::PrepareReads() {
     termios2 t{};
     if (ioctl(m_impl->fd, TCGETS2, &t) != 0) return false;
     t.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF);
@@ -246,31 +278,37 @@ bool CCommDevice::ModemStatus(unsigned& status) {
     return true;
 }
 
-// Breaks and line errors arrive with a character, so a wait for input also wakes for them.
-WaitResult CCommDevice::WaitEvent(int ms, unsigned& events) {
-    events = 0;
-    const int fd = m_impl->fd;
+// An empty read is no failure on a raw tty: poll tells data from a hung-up line.
+InputResult CCommDevice::WaitInput(char* buffer, int size, int ms, int& got, unsigned& events) {
+    got = 0;
     const auto deadline = Clock::now() + std::chrono::milliseconds(ms > 0 ? ms : 0);
+    int emptyWakes = 0;
     for (;;) {
-        serial_icounter_struct now;
-        if (Icount(fd, now)) {
-            events = EventsBetween(m_impl->eventBase, now) & m_impl->mask;
-            m_impl->eventBase = now;
-        }
-        pollfd p{fd, POLLIN, 0};
-        int ready = poll(&p, 1, events ? 0 : RemainingMs(deadline));
+        events = m_impl->NewEvents();
+        if (events) return InputResult::Event;
+        got = m_impl->ReadQueued(buffer, size);
+        if (got > 0) return InputResult::Data;
+        // Readable again and again without a byte: a hang-up that poll does not report.
+        if (got < 0 || emptyWakes > kEmptyWakes) return InputResult::Failed;
+        pollfd p[2] = {{m_impl->fd, POLLIN, 0}, {m_impl->wake, POLLIN, 0}};
+        const int ready = poll(p, 2, RemainingMs(deadline));
         if (ready < 0 && errno == EINTR) continue;
-        if (ready < 0 || (p.revents & (POLLHUP | POLLERR | POLLNVAL))) return WaitResult::Failed;
-        if (p.revents & POLLIN) {
-            if (events == 0 && Icount(fd, now)) {
-                events = EventsBetween(m_impl->eventBase, now) & m_impl->mask;
-                m_impl->eventBase = now;
-            }
-            events |= kEvRxChar & m_impl->mask;
-        }
-        if (events) return WaitResult::Event;
-        if (RemainingMs(deadline) == 0) return WaitResult::Timeout;
+        if (ready < 0 || (p[0].revents & (POLLHUP | POLLERR | POLLNVAL)))
+            return InputResult::Failed;
+        if (p[1].revents & POLLIN) return InputResult::Cancelled;
+        if (ready == 0) return InputResult::Timeout;
+        ++emptyWakes;
     }
+}
+
+void CCommDevice::CancelWait() {
+    const uint64_t one = 1;
+    if (write(m_impl->wake, &one, sizeof one) < 0) return; // already readable
+}
+
+void CCommDevice::Pause(int ms) {
+    pollfd p{m_impl->wake, POLLIN, 0};
+    poll(&p, 1, ms);
 }
 
 bool CCommDevice::Gone() {
@@ -278,18 +316,6 @@ bool CCommDevice::Gone() {
     if (m_impl->fd < 0) return true;
     if (ioctl(m_impl->fd, TCGETS2, &t) == 0) return false;
     return errno == EIO || errno == ENXIO || errno == ENODEV || errno == EBADF;
-}
-
-IoResult CCommDevice::Read(char* buffer, int size, int& got) {
-    got = 0;
-    ssize_t n = read(m_impl->fd, buffer, static_cast<size_t>(size));
-    if (n > 0)
-        got = static_cast<int>(n);
-    else if (n == 0)
-        return IoResult::Failed; // end of file: the line has hung up
-    else if (errno != EAGAIN && errno != EINTR)
-        return IoResult::Failed;
-    return IoResult::Done;
 }
 
 // Writes what the driver takes at once and waits for room for the rest, up to the bound.

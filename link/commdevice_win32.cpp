@@ -1,12 +1,14 @@
-// The serial device on Win32: overlapped I/O with one event per direction and one for
-// WaitCommEvent, time-outs that make every ReadFile return at once.
+// The serial device on Win32: overlapped I/O with one event per request. The wait for data
+// is a one-byte read that pends until a byte arrives (no time-outs are set), so a silent line
+// costs nothing; whatever follows that byte is taken by a read of exactly what is queued.
 #include "commdevice.h"
 
 #include <windows.h>
 
+#include <atomic>
 #include <initializer_list>
 
-#include "codepage.h"
+#include "wide_win32.h"
 
 using namespace comm;
 
@@ -39,8 +41,8 @@ struct Overlapped {
         pending = false;
         return true;
     }
+    // ReadFile and WriteFile reset the event themselves as they start.
     void Restart() {
-        ResetEvent(ov.hEvent);
         ov.Offset = 0;
         ov.OffsetHigh = 0;
     }
@@ -48,6 +50,10 @@ struct Overlapped {
 
 // How long a closed port's requests get to end.
 const DWORD kCloseWaitMs = 1000;
+// How often the queue of a device without overlapped I/O is looked at while waiting.
+const ULONGLONG kQueueLookMs = 10;
+// The line-error flags that end a wait for data as an EV_ERR event.
+const DWORD kErrorFlags = CE_FRAME | CE_OVERRUN | CE_RXPARITY | CE_RXOVER;
 
 bool Valid(HANDLE h) {
     return h != nullptr && h != INVALID_HANDLE_VALUE;
@@ -73,38 +79,55 @@ struct CCommDevice::Impl {
     bool overlapped = false;
     DCB dcb{};
     COMSTAT status{};
+    unsigned mask = 0;
     // Line errors collected while looking at the input queue, reported by ClearError.
     DWORD heldErrors = 0;
-    DWORD eventMask = 0; // written by the driver when a WaitCommEvent ends
-    Overlapped write, read, wait;
+    // The one-byte read that waits for data, its byte, and the read of what follows it.
+    Overlapped write, wait, drain;
+    char waitByte = 0;
+    // Set by CancelWait, cleared when the device closes; the flag spares a look at the event.
+    HANDLE cancel = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> cancelled{false};
 
-    // True when the driver holds no received bytes.
-    bool InputEmpty() {
+    ~Impl() {
+        if (cancel) CloseHandle(cancel);
+    }
+    bool Cancelled() const { return cancelled.load(); }
+    // Bytes the driver holds, -1 when it cannot say; line errors are kept for ClearError.
+    int Queued() {
         DWORD errors = 0;
         COMSTAT queue{};
-        if (!ClearCommError(handle, &errors, &queue)) return false;
+        if (!ClearCommError(handle, &errors, &queue)) return -1;
         heldErrors |= errors;
-        return queue.cbInQue == 0;
+        return static_cast<int>(queue.cbInQue);
     }
+    // The break or line-error event the held flags stand for.
+    unsigned HeldEvents() const {
+        unsigned events = 0;
+        if (heldErrors & CE_BREAK) events |= kEvBreak;
+        if (heldErrors & kErrorFlags) events |= kEvErr;
+        return events & mask;
+    }
+    InputResult Drain(char* buffer, int size, int queued, int& got);
+    InputResult AwaitQueue(char* buffer, int size, int ms, int& got);
+    InputResult StartWait(char* buffer, int size, int& got);
+    InputResult EndWait(char* buffer, int size, int& got);
 };
 
-CCommDevice::CCommDevice() : m_impl(new Impl) {}
+CCommDevice::CCommDevice() : m_impl(std::make_unique<Impl>()) {}
 
 CCommDevice::~CCommDevice() {
     Close();
-    delete m_impl;
 }
 
 bool CCommDevice::Open(const char* path, bool overlapped) {
     Close();
-    wchar_t widePath[64];
-    OskelCp1250ToWide(path, reinterpret_cast<unsigned short*>(widePath), 64);
-    HANDLE h = CreateFileW(widePath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           overlapped ? FILE_FLAG_OVERLAPPED : 0, nullptr);
+    HANDLE h = CreateFileW(oskel::ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                           OPEN_EXISTING, overlapped ? FILE_FLAG_OVERLAPPED : 0, nullptr);
     if (!Valid(h)) return false;
     m_impl->handle = h;
     m_impl->overlapped = overlapped;
-    if (!m_impl->write.Create() || !m_impl->read.Create() || !m_impl->wait.Create()) {
+    if (!m_impl->write.Create() || !m_impl->wait.Create() || !m_impl->drain.Create()) {
         Close();
         return false;
     }
@@ -118,14 +141,16 @@ void CCommDevice::Close() {
         // Closing ends every request; their slots are released only once they have ended.
         CancelIoEx(m_impl->handle, nullptr);
         CloseHandle(m_impl->handle);
-        for (Overlapped* slot : {&m_impl->write, &m_impl->read, &m_impl->wait})
+        for (Overlapped* slot : {&m_impl->write, &m_impl->wait, &m_impl->drain})
             if (slot->pending) WaitForSingleObject(slot->ov.hEvent, kCloseWaitMs);
     }
     m_impl->heldErrors = 0;
     m_impl->handle = nullptr;
     m_impl->write.Release();
-    m_impl->read.Release();
     m_impl->wait.Release();
+    m_impl->drain.Release();
+    ResetEvent(m_impl->cancel);
+    m_impl->cancelled = false;
 }
 
 bool CCommDevice::IsOpen() const {
@@ -137,6 +162,7 @@ CommHandle CCommDevice::Handle() const {
 }
 
 bool CCommDevice::SetMask(unsigned events) {
+    m_impl->mask = events;
     return SetCommMask(m_impl->handle, events) != 0;
 }
 
@@ -149,10 +175,16 @@ bool CCommDevice::Purge() {
                      PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR) != 0;
 }
 
-bool CCommDevice::SetImmediateReads() {
+bool CCommDevice::DiscardInput() {
+    return PurgeComm(m_impl->handle, PURGE_RXABORT | PURGE_RXCLEAR) != 0;
+}
+
+// No read time-outs: a read ends when it has its bytes. Reads of what is queued end at once,
+// and the one-byte wait for data pends until a byte comes (a wait Wine does without polling).
+bool CCommDevice::PrepareReads() {
     COMMTIMEOUTS t{};
     if (!GetCommTimeouts(m_impl->handle, &t)) return false;
-    t.ReadIntervalTimeout = MAXDWORD;
+    t.ReadIntervalTimeout = 0;
     t.ReadTotalTimeoutMultiplier = 0;
     t.ReadTotalTimeoutConstant = 0;
     t.WriteTotalTimeoutMultiplier = 0;
@@ -211,27 +243,93 @@ bool CCommDevice::ModemStatus(unsigned& status) {
     return true;
 }
 
-WaitResult CCommDevice::WaitEvent(int ms, unsigned& events) {
+InputResult CCommDevice::WaitInput(char* buffer, int size, int ms, int& got, unsigned& events) {
+    got = 0;
     events = 0;
-    Overlapped& slot = m_impl->wait;
-    // A wait left pending by a time-out has been ended by the new mask; let it finish.
-    if (!slot.Settle(m_impl->handle, 100)) return WaitResult::Failed;
-    slot.Restart();
-    m_impl->eventMask = 0;
-    if (WaitCommEvent(m_impl->handle, &m_impl->eventMask, &slot.ov)) {
-        events = m_impl->eventMask;
-        return WaitResult::Event;
+    if (m_impl->Cancelled()) return InputResult::Cancelled;
+    if (!m_impl->wait.pending) {
+        const int queued = m_impl->Queued();
+        if (queued < 0) return InputResult::Failed;
+        events = m_impl->HeldEvents();
+        if (events) return InputResult::Event;
+        if (queued > 0) return m_impl->Drain(buffer, size, queued, got);
+        if (!m_impl->overlapped) return m_impl->AwaitQueue(buffer, size, ms, got);
+        const InputResult started = m_impl->StartWait(buffer, size, got);
+        if (started != InputResult::Timeout) return started;
     }
-    if (GetLastError() != ERROR_IO_PENDING) return WaitResult::Failed;
-    slot.pending = true;
-    switch (WaitForSingleObject(slot.ov.hEvent, static_cast<DWORD>(ms))) {
-    case WAIT_ABANDONED: return WaitResult::Abandoned;
-    case WAIT_TIMEOUT: return WaitResult::Timeout;
-    default:
-        slot.pending = false;
-        events = m_impl->eventMask;
-        return WaitResult::Event;
+    HANDLE ends[2] = {m_impl->wait.ov.hEvent, m_impl->cancel};
+    switch (WaitForMultipleObjects(2, ends, FALSE, static_cast<DWORD>(ms))) {
+    case WAIT_OBJECT_0: return m_impl->EndWait(buffer, size, got);
+    case WAIT_OBJECT_0 + 1: return InputResult::Cancelled;
+    case WAIT_TIMEOUT: return InputResult::Timeout; // the wait stays for the next call
+    default: return InputResult::Failed;
     }
+}
+
+// Issues the one-byte read; Timeout while it pends.
+InputResult CCommDevice::Impl::StartWait(char* buffer, int size, int& got) {
+    wait.Restart();
+    if (ReadFile(handle, &waitByte, 1, &wait.count, &wait.ov)) return EndWait(buffer, size, got);
+    if (GetLastError() != ERROR_IO_PENDING) return InputResult::Failed;
+    wait.pending = true;
+    return InputResult::Timeout;
+}
+
+// The byte that ended the wait comes first, then whatever the driver holds by now. A wait
+// ended by a purge is an empty one.
+InputResult CCommDevice::Impl::EndWait(char* buffer, int size, int& got) {
+    wait.pending = false;
+    if (!GetOverlappedResult(handle, &wait.ov, &wait.count, FALSE))
+        return GetLastError() == ERROR_OPERATION_ABORTED ? InputResult::Timeout
+                                                         : InputResult::Failed;
+    if (wait.count != 1) return InputResult::Timeout;
+    buffer[0] = waitByte;
+    int more = 0;
+    const int queued = Queued();
+    if (queued > 0 && Drain(buffer + 1, size - 1, queued, more) != InputResult::Data) more = 0;
+    got = 1 + more;
+    return InputResult::Data;
+}
+
+// Reads exactly what is queued (or what fits), which ends at once.
+InputResult CCommDevice::Impl::Drain(char* buffer, int size, int queued, int& got) {
+    if (queued <= 0 || size <= 0) return InputResult::Timeout;
+    const DWORD want = static_cast<DWORD>(queued < size ? queued : size);
+    drain.Restart();
+    if (!ReadFile(handle, buffer, want, &drain.count, &drain.ov)) {
+        if (GetLastError() != ERROR_IO_PENDING) return InputResult::Failed;
+        drain.pending = true;
+        if (!drain.Settle(handle, kDrainWaitMs)) {
+            CancelIoEx(handle, &drain.ov);
+            drain.Settle(handle, INFINITE);
+        }
+    }
+    got = static_cast<int>(drain.count);
+    return got > 0 ? InputResult::Data : InputResult::Timeout;
+}
+
+// A device opened without overlapped I/O cannot have a read pending beside a write: its
+// queue is looked at every few milliseconds instead.
+InputResult CCommDevice::Impl::AwaitQueue(char* buffer, int size, int ms, int& got) {
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end) return InputResult::Timeout;
+        const DWORD step = static_cast<DWORD>(end - now < kQueueLookMs ? end - now : kQueueLookMs);
+        if (WaitForSingleObject(cancel, step) == WAIT_OBJECT_0) return InputResult::Cancelled;
+        const int queued = Queued();
+        if (queued < 0) return InputResult::Failed;
+        if (queued > 0) return Drain(buffer, size, queued, got);
+    }
+}
+
+void CCommDevice::CancelWait() {
+    m_impl->cancelled = true;
+    SetEvent(m_impl->cancel);
+}
+
+void CCommDevice::Pause(int ms) {
+    WaitForSingleObject(m_impl->cancel, static_cast<DWORD>(ms));
 }
 
 bool CCommDevice::Gone() {
@@ -243,14 +341,11 @@ bool CCommDevice::Gone() {
 
 namespace {
 
-// The common end of a request that the driver could not finish at once. A write that
-// times out is cancelled, since its bytes belong to the caller; a read stays pending in
-// the port's own buffer and is collected by the next read.
-IoResult Finish(HANDLE device, Overlapped& slot, bool overlapped, DWORD waitMs, bool cancel,
-                int& done) {
+// The end of a write that the driver could not finish at once. One that times out is
+// cancelled, since its bytes belong to the caller.
+IoResult Finish(HANDLE device, Overlapped& slot, bool overlapped, DWORD waitMs, int& done) {
     slot.pending = true;
     if (overlapped && WaitForSingleObject(slot.ov.hEvent, waitMs) != WAIT_OBJECT_0) {
-        if (!cancel) return IoResult::Timeout;
         CancelIoEx(device, &slot.ov);
         GetOverlappedResult(device, &slot.ov, &slot.count, TRUE);
         slot.pending = false;
@@ -266,27 +361,6 @@ IoResult Finish(HANDLE device, Overlapped& slot, bool overlapped, DWORD waitMs, 
 
 } // namespace
 
-IoResult CCommDevice::Read(char* buffer, int size, int& got) {
-    got = 0;
-    Overlapped& slot = m_impl->read;
-    if (slot.pending) {
-        // An earlier read still owns the buffer: its bytes are this read's.
-        if (!slot.Settle(m_impl->handle, kReadWaitMs)) return IoResult::Timeout;
-        got = static_cast<int>(slot.count);
-        return IoResult::DonePending;
-    }
-    // Some drivers (Wine's among them) let a read with nothing queued pend despite the
-    // time-outs; an empty queue is an empty read.
-    if (m_impl->InputEmpty()) return IoResult::Done;
-    slot.Restart();
-    if (ReadFile(m_impl->handle, buffer, static_cast<DWORD>(size), &slot.count, &slot.ov)) {
-        got = static_cast<int>(slot.count);
-        return IoResult::Done;
-    }
-    if (GetLastError() != ERROR_IO_PENDING) return IoResult::Failed;
-    return Finish(m_impl->handle, slot, m_impl->overlapped, kReadWaitMs, false, got);
-}
-
 IoResult CCommDevice::Write(const char* data, int size, int& written) {
     written = 0;
     Overlapped& slot = m_impl->write;
@@ -297,5 +371,5 @@ IoResult CCommDevice::Write(const char* data, int size, int& written) {
         return IoResult::Done;
     }
     if (GetLastError() != ERROR_IO_PENDING) return IoResult::Failed;
-    return Finish(m_impl->handle, slot, m_impl->overlapped, kWriteWaitMs, true, written);
+    return Finish(m_impl->handle, slot, m_impl->overlapped, kWriteWaitMs, written);
 }

@@ -2,10 +2,11 @@
 
 CMyThread::CMyThread(MyThreadFunction function)
     : m_handle(nullptr), m_id(0),
-      m_running(0), m_context{{nullptr, nullptr, nullptr, nullptr}, this}, m_function(function) {}
+      m_running(0), m_context{{nullptr, nullptr, nullptr, nullptr}, this}, m_function(function),
+      m_unstarted(nullptr) {}
 
 CMyThread::~CMyThread() {
-    CloseThreadHandle();
+    Join();
 }
 
 void CMyThread::SetContext(void* word1, void* word2, void* word3, void* word4) {
@@ -25,9 +26,10 @@ void* CMyThread::GetContextWord(int index) const {
     return index >= 0 && index < 4 ? m_context.word[index] : nullptr;
 }
 
+// Killing a running thread could leave a lock it holds taken for good, so it is refused.
 int CMyThread::Start(MyThreadFunction fallback, int createSuspended) {
     if (m_handle) {
-        if (!TerminatePlatformThread()) return 0;
+        if (!Wait(0, nullptr)) return 0;
         CloseThreadHandle();
     }
     if (!m_function) m_function = fallback;
@@ -36,4 +38,12 @@ int CMyThread::Start(MyThreadFunction fallback, int createSuspended) {
     if (!SetPriority(kThreadPriorityAboveNormal)) return 0;
     m_running = createSuspended ? 0 : 1;
     return 1;
+}
+
+void CMyThread::Join() {
+    if (!m_handle) return;
+    CancelUnstarted();
+    Resume();
+    Wait(kWaitForever, nullptr);
+    CloseThreadHandle();
 }

@@ -1,6 +1,5 @@
-// POSIX threads cannot be suspended, resumed or killed from outside. A thread created
-// suspended waits at its start until Resume; Suspend of a running thread returns 0; Start
-// on an object whose thread still runs returns 0 instead of killing it. Priorities are
+// POSIX threads cannot be suspended or resumed from outside. A thread created suspended
+// waits at its start until Resume; Suspend of a running thread returns 0. Priorities are
 // accepted and kept (Linux gives ordinary threads no priority of their own).
 #include "mythread.h"
 
@@ -18,6 +17,7 @@ struct Block {
     std::mutex lock;
     std::condition_variable changed;
     bool released = false;
+    bool cancelled = false;
     bool finished = false;
     int32_t exitCode = 0;
     MyThreadFunction function = nullptr;
@@ -39,7 +39,7 @@ void* Trampoline(void* arg) {
         std::unique_lock<std::mutex> hold(block->lock);
         block->changed.wait(hold, [&] { return block->released; });
     }
-    const int32_t code = block->function(block->context);
+    const int32_t code = block->cancelled ? kThreadNeverRan : block->function(block->context);
     std::lock_guard<std::mutex> hold(block->lock);
     block->exitCode = code;
     block->finished = true;
@@ -65,13 +65,15 @@ bool CMyThread::CreatePlatformThread(bool suspended) {
     }
     m_handle = handle;
     m_id = nextId.fetch_add(1);
+    m_unstarted = suspended ? handle : nullptr;
     return true;
 }
 
-bool CMyThread::TerminatePlatformThread() {
-    Block& block = Of(m_handle);
+void CMyThread::CancelUnstarted() {
+    if (!m_unstarted) return;
+    Block& block = Of(m_unstarted);
     std::lock_guard<std::mutex> hold(block.lock);
-    return block.finished;
+    block.cancelled = !block.released;
 }
 
 int CMyThread::Suspend() {
@@ -89,6 +91,7 @@ int CMyThread::Resume() {
     }
     block.changed.notify_all();
     m_running = 1;
+    m_unstarted = nullptr;
     return 1;
 }
 
@@ -102,6 +105,7 @@ void CMyThread::CloseThreadHandle() {
     pthread_detach((*handle)->thread);
     delete handle;
     m_handle = nullptr;
+    m_unstarted = nullptr;
     m_id = 0;
     m_running = 0;
 }
@@ -110,8 +114,10 @@ int CMyThread::Wait(uint32_t ms, int32_t* exitCode) {
     if (!m_handle) return 0;
     Block& block = Of(m_handle);
     std::unique_lock<std::mutex> hold(block.lock);
-    if (!block.changed.wait_for(hold, std::chrono::milliseconds(ms),
-                                [&] { return block.finished; }))
+    auto ended = [&] { return block.finished; };
+    if (ms == kWaitForever)
+        block.changed.wait(hold, ended);
+    else if (!block.changed.wait_for(hold, std::chrono::milliseconds(ms), ended))
         return 0;
     if (exitCode) *exitCode = block.exitCode;
     return 1;

@@ -2,17 +2,9 @@
 
 #include <chrono>
 #include <cstdio>
-#include <thread>
 
 #include "comm.h"
-
-#if defined(_WIN32)
-#include <windows.h>
-#define TARLIN_PROCESS_ID static_cast<unsigned>(GetCurrentProcessId())
-#else
-#include <unistd.h>
-#define TARLIN_PROCESS_ID static_cast<unsigned>(getpid())
-#endif
+#include "processinfo.h"
 
 namespace {
 
@@ -20,7 +12,7 @@ namespace {
 struct EventName {
     char text[64];
     explicit EventName(const char* base) {
-        std::snprintf(text, sizeof text, "%s_%u", base, TARLIN_PROCESS_ID);
+        std::snprintf(text, sizeof text, "%s_%u", base, static_cast<unsigned>(CurrentProcessId()));
     }
 };
 
@@ -62,9 +54,10 @@ int CReadThreadControl::RequestResume() {
     return 1;
 }
 
+// The stop event also wakes a thread resting on a closed port.
 void CReadThreadControl::RequestStop() {
     m_stopRequested.store(1);
-    if (m_suspendRequested.load()) m_stopEvent.Set();
+    m_stopEvent.Set();
 }
 
 bool CReadThreadControl::Park() {
@@ -75,41 +68,63 @@ bool CReadThreadControl::Park() {
     return released;
 }
 
+bool CReadThreadControl::Rest(uint32_t ms) {
+    return m_stopEvent.Wait(ms) != CAutoEvent::kAbandoned;
+}
+
 CReadThread::CReadThread(CReadThreadControl* control)
     : CMyThread(&CReadThread::ThreadFunction),
       m_control(control ? control : &CReadThreadControl::Process()) {}
 
-int32_t TARLIN_THREAD_CALL CReadThread::ThreadFunction(MyThreadContext* context) {
-    if (!context || !context->thread) return kExitNoContext;
-    auto* port = static_cast<CComm*>(context->word[0]);
-    auto* consumer = static_cast<IReadConsumer*>(context->word[1]);
-    auto* notify = static_cast<IReadNotify*>(context->word[3]);
-    if (!port || !consumer || !context->word[2]) return kExitNoContext;
-    return static_cast<CReadThread*>(context->thread)->Run(port, consumer, notify);
+CReadThread::~CReadThread() {
+    if (HasThread() && !Wait(0, nullptr)) m_control->RequestStop();
+    Join();
 }
 
-int32_t CReadThread::Run(CComm* port, IReadConsumer* consumer, IReadNotify* notify) {
+int32_t TARLIN_THREAD_CALL CReadThread::ThreadFunction(MyThreadContext* context) {
+    CReadThread* thread = nullptr;
+    CComm* port = nullptr;
+    IReadConsumer* consumer = nullptr;
+    void* data = nullptr;
+    IReadNotify* notify = nullptr;
+    if (!UnpackContext(context, thread, port, consumer, data, notify) || !port || !consumer ||
+        !data)
+        return kExitNoContext;
+    return thread->Run(*port, *consumer, notify);
+}
+
+int32_t CReadThread::Run(CComm& port, IReadConsumer& consumer, IReadNotify* notify) {
     CReadThreadControl& control = *m_control;
     for (;;) {
         if (control.SuspendRequested()) {
             if (!control.Park()) return kExitAbandoned;
-            if (control.StopRequested()) return kExitStopped;
         }
+        if (control.StopRequested()) return kExitStopped;
         int32_t count = 0;
-        const char* chunk = port->Read(&count, kReadWaitMs, 0);
+        const char* chunk = port.Read(&count, kReadWaitMs, 0);
         if (control.StopRequested()) return kExitStopped;
         if (!chunk) {
-            if (count == CComm::kReadAbandoned) return kExitAbandoned;
-            if (count == CComm::kReadGone) {
-                if (notify) notify->PortGone();
-                std::this_thread::sleep_for(std::chrono::milliseconds(kGonePauseMs));
-            }
+            if (const int32_t exit = NoData(count, notify)) return exit;
             continue;
         }
         for (int32_t i = 0; i < count; i++) {
             if (control.StopRequested()) return kExitStopped;
-            consumer->Consume(static_cast<unsigned char>(chunk[i]));
+            consumer.Consume(static_cast<unsigned char>(chunk[i]));
         }
-        if (notify) notify->FollowCursor(consumer->GetRow());
+        if (notify) notify->FollowCursor(consumer.GetRow());
+    }
+}
+
+// A gone device is reported every pass until the window parks the thread; a closed port or
+// another reader is waited out on the stop event, never polled.
+int32_t CReadThread::NoData(int32_t count, IReadNotify* notify) {
+    switch (count) {
+    case CComm::kReadAbandoned: return kExitAbandoned;
+    case CComm::kReadGone:
+        if (notify) notify->PortGone();
+        return m_control->Rest(kGonePauseMs) ? 0 : kExitAbandoned;
+    case CComm::kReadNotOpen:
+    case CComm::kReadBusy: return m_control->Rest(kReadWaitMs) ? 0 : kExitAbandoned;
+    default: return 0;
     }
 }

@@ -19,7 +19,8 @@ public:
     virtual int GetRow() = 0;
 };
 
-// What the read thread tells the main window; called on the read thread, synchronously.
+// What the read thread tells the main window; called on the read thread, which must never
+// wait for the window (the window may be waiting for it to park).
 class IReadNotify {
 public:
     virtual ~IReadNotify() = default;
@@ -47,6 +48,8 @@ public:
     bool StopRequested() const { return m_stopRequested.load() != 0; }
     // Acknowledges the suspension and waits for release; false when the wait was abandoned.
     bool Park();
+    // Waits up to ms for a release or a stop; false when the wait was abandoned.
+    bool Rest(uint32_t ms);
 
     // The control of this process, made during static initialisation.
     static CReadThreadControl& Process();
@@ -70,10 +73,12 @@ class CReadThread : public CMyThread {
 public:
     enum : int32_t { kExitStopped = 1, kExitNoContext = -10, kExitAbandoned = -1000 };
     static constexpr int32_t kReadWaitMs = 400;
-    static constexpr int kGonePauseMs = 100;
+    static constexpr uint32_t kGonePauseMs = 100;
 
     // control: null for the process's own.
     explicit CReadThread(CReadThreadControl* control = nullptr);
+    // Stops a running thread and waits for it.
+    ~CReadThread() override;
 
     int RequestSuspend() { return m_control->RequestSuspend(); }
     int RequestResume() { return m_control->RequestResume(); }
@@ -83,7 +88,9 @@ public:
     static int32_t TARLIN_THREAD_CALL ThreadFunction(MyThreadContext* context);
 
 private:
-    int32_t Run(CComm* port, IReadConsumer* consumer, IReadNotify* notify);
+    int32_t Run(CComm& port, IReadConsumer& consumer, IReadNotify* notify);
+    // What to do when a read brought no data; an exit code, or 0 to read on.
+    int32_t NoData(int32_t count, IReadNotify* notify);
 
     CReadThreadControl* m_control;
 };

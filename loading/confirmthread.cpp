@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstring>
 #include <random>
-#include <thread>
 
 #include "autoevent.h"
 #include "comm.h"
@@ -12,7 +11,6 @@
 
 namespace {
 
-const int32_t kDirectReadMs = 100;
 const unsigned kTimerIds = 9999;
 
 unsigned TimerId() {
@@ -28,14 +26,19 @@ CConfirmThread::CConfirmThread(CUploadState* state)
       m_state(state ? state : &CUploadState::Process()) {}
 
 int32_t TARLIN_THREAD_CALL CConfirmThread::ThreadFunction(MyThreadContext* context) {
-    if (!context || !context->thread) return kExitNoContext;
-    auto* port = static_cast<CComm*>(context->word[0]);
-    auto* written = static_cast<CAutoEvent*>(context->word[2]);
-    auto* confirmed = static_cast<CAutoEvent*>(context->word[3]);
-    if (!port || !context->word[1] || !written || !confirmed) return kExitNoContext;
-    return static_cast<CConfirmThread*>(context->thread)->Run(*port, *written, *confirmed);
+    CConfirmThread* thread = nullptr;
+    CComm* port = nullptr;
+    void* file = nullptr;
+    CAutoEvent* written = nullptr;
+    CAutoEvent* confirmed = nullptr;
+    if (!UnpackContext(context, thread, port, file, written, confirmed) || !port || !file ||
+        !written || !confirmed)
+        return kExitNoContext;
+    return thread->Run(*port, *written, *confirmed);
 }
 
+// The write event also wakes the thread when the write thread has finished or the upload
+// is cancelled; a line is outstanding only while fewer were confirmed than written.
 int32_t CConfirmThread::Run(CComm& port, CAutoEvent& written, CAutoEvent& confirmed) {
     ILoadingNotify* dialog = m_state->Dialog();
     if (!dialog) return kExitNoDialog;
@@ -48,44 +51,60 @@ int32_t CConfirmThread::Run(CComm& port, CAutoEvent& written, CAutoEvent& confir
             dialog->KillTimer(timer);
             return kExitAbandoned;
         }
-        if (wait == CAutoEvent::kSignalled) {
-            dialog->LineSent();
-            dialog->StartTimer(timer, kNextLineTimerMs);
-            std::this_thread::yield();
-            const int32_t ack = AwaitAck(port);
-            if (ack == kExitAbandoned) dialog->KillTimer(timer);
-            if (ack != 1) return ack;
-            ++confirmations;
-            confirmed.Set();
-        }
-        if (m_state->ConfirmDone()) return kExitStopped;
-        // Until the write thread has reported its count there is nothing to compare with;
-        // a slow start must not pass for a finished upload.
-        const int32_t expected = m_state->ExpectedConfirmations();
-        if (expected > 0 && expected == confirmations) {
+        if (m_state->ConfirmDone()) return Stopped();
+        if (AllConfirmed(confirmations)) {
             dialog->KillTimer(timer);
             dialog->EndDialog(1);
             return kExitConfirmed;
         }
+        if (m_state->LinesWritten() <= confirmations) continue;
+        dialog->LineSent();
+        dialog->StartTimer(timer, kNextLineTimerMs);
+        const int32_t ack = AwaitAck(port, written);
+        if (ack == kExitAbandoned) dialog->KillTimer(timer);
+        if (ack == kExitDeviceLost) return Lost(*dialog, timer, confirmed);
+        if (ack != 1) return ack;
+        ++confirmations;
+        confirmed.Set();
     }
 }
 
-// Several ACK bytes in one chunk are one confirmation; a chunk without one is dropped.
-int32_t CConfirmThread::AwaitAck(CComm& port) {
+// Until the write thread has reported its count there is nothing to compare with; a slow
+// start must not pass for a finished upload.
+bool CConfirmThread::AllConfirmed(int32_t confirmations) const {
+    const int32_t expected = m_state->ExpectedConfirmations();
+    return expected > 0 && expected == confirmations;
+}
+
+// Several ACK bytes in one chunk are one confirmation; a chunk without one is dropped. The
+// wait is on the port itself, so the ACK is seen the moment it arrives.
+int32_t CConfirmThread::AwaitAck(CComm& port, CAutoEvent& written) {
     for (;;) {
-        if (m_state->ConfirmDone()) return kExitStopped;
-        const char* data = nullptr;
+        if (m_state->ConfirmDone()) return Stopped();
         int32_t count = 0;
-        for (int i = 0; i < kPollsPerRound && !data; ++i) {
-            count = 0;
-            data = port.Read(&count, kDirectReadMs, 1);
-        }
-        if (!data) {
-            if (count == CComm::kReadAbandoned) return kExitAbandoned;
-            // A closed port answers at once; do not spin on it.
-            if (!port.IsOpen()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const char* data = port.Read(&count, kAckReadMs, 0);
+        if (data) {
+            if (std::memchr(data, kAck, static_cast<size_t>(count))) return 1;
             continue;
         }
-        if (count > 0 && std::memchr(data, kAck, static_cast<size_t>(count))) return 1;
+        switch (count) {
+        case CComm::kReadAbandoned: return kExitAbandoned;
+        case CComm::kReadGone: return kExitDeviceLost;
+        // Nothing to read from: wait for a cancel instead of asking again at once.
+        case CComm::kReadNotOpen:
+        case CComm::kReadBusy: written.Wait(static_cast<uint32_t>(kAckReadMs)); break;
+        default: break;
+        }
     }
+}
+
+int32_t CConfirmThread::Lost(ILoadingNotify& dialog, unsigned timer, CAutoEvent& confirmed) {
+    dialog.KillTimer(timer);
+    m_state->ReportDeviceLost();
+    confirmed.Set();
+    return kExitDeviceLost;
+}
+
+int32_t CConfirmThread::Stopped() const {
+    return m_state->DeviceLost() ? kExitDeviceLost : kExitStopped;
 }

@@ -1,5 +1,5 @@
-// The upload's confirmation thread: after each line the write thread sends, polls the port
-// for the module's ACK and lets the write thread go on; ends the dialog once every line sent
+// The upload's confirmation thread: after each line the write thread sends, waits for the
+// module's ACK and lets the write thread go on; ends the dialog as soon as every line sent
 // was confirmed.
 #pragma once
 
@@ -18,6 +18,7 @@ public:
     enum : int32_t {
         kExitStopped = 0,
         kExitConfirmed = 10,
+        kExitDeviceLost = -2,
         kExitAbandoned = -1000,
         kExitNoContext = -2000,
         kExitNoDialog = -3000,
@@ -27,8 +28,8 @@ public:
     // The no-confirmation text appears after this long without a line going out.
     static constexpr unsigned kFirstLineTimerMs = 6000;
     static constexpr unsigned kNextLineTimerMs = 5000;
-    // Direct polls per round between two looks at the stop flag.
-    static constexpr int kPollsPerRound = 50;
+    // The longest wait for data between two looks at the stop flag.
+    static constexpr int32_t kAckReadMs = 250;
 
     // state: null for the process's own.
     explicit CConfirmThread(CUploadState* state = nullptr);
@@ -38,7 +39,10 @@ public:
 private:
     int32_t Run(CComm& port, CAutoEvent& written, CAutoEvent& confirmed);
     // 1 when an ACK came, else the exit code.
-    int32_t AwaitAck(CComm& port);
+    int32_t AwaitAck(CComm& port, CAutoEvent& written);
+    bool AllConfirmed(int32_t confirmations) const;
+    int32_t Lost(ILoadingNotify& dialog, unsigned timer, CAutoEvent& confirmed);
+    int32_t Stopped() const;
 
     CUploadState* m_state;
 };

@@ -1,31 +1,62 @@
 #include "identify.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "codepage.h"
-#include "inifile.h"
+#include "versionlist.h"
 
 namespace {
 
-const char kSection[] = "VER";
 const char kRecordStart[] = "\n\r";
 
-// The value of key k, or an empty text when it is missing or empty (both end the list).
-std::string ReadVersion(CMyIniFile& versions, int k) {
-    char key[16];
-    std::snprintf(key, sizeof key, "%d", k);
-    if (!versions.Read(kSection, key)) return std::string();
-    const char* value = versions.GetValue();
-    return value ? std::string(value) : std::string();
+std::string Lower(std::string text) {
+    OskelCp1250LowerBuffer(&text[0], static_cast<int>(text.size()));
+    return text;
 }
 
-void Lower(std::string& text) {
-    OskelCp1250LowerBuffer(&text[0], static_cast<int>(text.size()));
+// The record without the line ends a banner closes with.
+std::string WithoutLineEnds(const std::string& record) {
+    const size_t end = record.find_last_not_of("\r\n");
+    return end == std::string::npos ? std::string() : record.substr(0, end + 1);
+}
+
+// Which of two matching keys names the module: an exact record first, then the longer text.
+bool Better(const CVersionTable& versions, int key, bool exact, int best, bool bestExact) {
+    if (best == 0) return true;
+    if (exact != bestExact) return exact;
+    return versions.GetLower(key).size() > versions.GetLower(best).size();
+}
+
+// A match needs a whole version inside one line, and every earlier text was already looked
+// at; so the last line is all that can still matter, or the longest version's worth when
+// even that line is too long.
+void KeepWhatCanMatch(CDynString& text, int length, int longest) {
+    const int bound = longest + kIdentifyKeptText;
+    if (length <= bound) return;
+    const std::string received(text.GetString(), static_cast<size_t>(length));
+    const size_t lastRecord = received.rfind(kRecordStart);
+    size_t keep = static_cast<size_t>(length - bound);
+    if (lastRecord != std::string::npos && lastRecord >= keep) keep = lastRecord;
+    const std::string tail = received.substr(keep);
+    text.SetString(tail.c_str(), static_cast<int>(tail.size()));
 }
 
 } // namespace
+
+void CVersionTable::Load(IVersionList& list) {
+    m_written.clear();
+    m_lower.clear();
+    m_longest = 0;
+    for (int key = 1;; ++key) {
+        const char* value = list.ReadVersion(key);
+        if (value == nullptr || value[0] == 0) return;
+        m_written.emplace_back(value);
+        m_lower.push_back(Lower(value));
+        m_longest = std::max(m_longest, static_cast<int>(m_written.back().size()));
+    }
+}
 
 CIdentifyState::CIdentifyState() : m_text(kInitialCapacity), m_abort(0) {}
 
@@ -41,36 +72,62 @@ void CIdentifyState::Append(const char* chunk) {
     m_text.Append(chunk);
 }
 
+void CIdentifyState::ClearAbort() {
+    m_abort.store(0);
+    m_aborted.Reset();
+}
+
+void CIdentifyState::Abort() {
+    m_abort.store(1);
+    m_aborted.Set();
+}
+
+bool CIdentifyState::WaitForAbort(uint32_t ms) {
+    if (!Aborted()) m_aborted.Wait(ms);
+    return Aborted();
+}
+
 CIdentifyState& CIdentifyState::Process() {
     static CIdentifyState state;
     return state;
 }
 
-int32_t Identify(CMyIniFile* versions, CDynString& text) {
+int32_t Identify(const CVersionTable* versions, CDynString& text) {
     if (versions == nullptr) return kIdentifyNoRecord;
     char* received = text.GetString();
     const int length = received ? static_cast<int>(std::strlen(received)) : 0;
     if (length < kIdentifyMinLength) return kIdentifyTooShort;
     OskelCp1250LowerBuffer(received, length);
     const char* start = std::strstr(received, kRecordStart);
-    if (start == nullptr) return kIdentifyNoRecord;
+    if (start == nullptr) {
+        KeepWhatCanMatch(text, length, versions->GetLongest());
+        return kIdentifyNoRecord;
+    }
     const std::string record(start + 2);
+    const std::string bare = WithoutLineEnds(record);
 
     int32_t result = kIdentifyUnknown;
-    for (int k = 1;; ++k) {
-        const std::string written = ReadVersion(*versions, k);
-        if (written.empty()) return result;
-        std::string version = written;
-        Lower(version);
-        if (version == record || std::strstr(received, version.c_str()) != nullptr) {
-            text.SetString(written.c_str(), static_cast<int>(written.size()));
-            return k;
+    int best = 0;
+    bool bestExact = false;
+    for (int key = 1; key <= versions->GetCount(); ++key) {
+        const std::string& version = versions->GetLower(key);
+        const bool exact = version == record || version == bare;
+        if (exact || std::strstr(received, version.c_str()) != nullptr) {
+            if (Better(*versions, key, exact, best, bestExact)) best = key, bestExact = exact;
+        } else if (version.find(record) != std::string::npos) {
+            // The record may be the beginning of this version, with the rest still to come.
+            result = kIdentifyIncomplete;
         }
-        // The record may be the beginning of this version, with the rest still to come.
-        if (version.find(record) != std::string::npos) result = kIdentifyIncomplete;
     }
+    if (best > 0) {
+        const std::string& written = versions->GetWritten(best);
+        text.SetString(written.c_str(), static_cast<int>(written.size()));
+        return best;
+    }
+    KeepWhatCanMatch(text, length, versions->GetLongest());
+    return result;
 }
 
-int32_t Identify(CMyIniFile* versions) {
+int32_t Identify(const CVersionTable* versions) {
     return Identify(versions, CIdentifyState::Process().Text());
 }

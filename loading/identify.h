@@ -5,9 +5,10 @@
 #include <atomic>
 #include <cstdint>
 
+#include "autoevent.h"
 #include "dynstring.h"
 
-class CMyIniFile;
+class CVersionTable;
 
 // The received text and the abort flag shared by the identification thread and its dialog.
 class CIdentifyState {
@@ -27,9 +28,11 @@ public:
     void Append(const char* chunk);
 
     // Cleared when the power-cycle dialog starts, set when it is left by a button.
-    void ClearAbort() { m_abort.store(0); }
-    void Abort() { m_abort.store(1); }
+    void ClearAbort();
+    void Abort();
     bool Aborted() const { return m_abort.load() != 0; }
+    // Waits up to ms for Abort; true when aborted.
+    bool WaitForAbort(uint32_t ms);
 
     // The one state of the process.
     static CIdentifyState& Process();
@@ -37,6 +40,7 @@ public:
 private:
     CDynString m_text;
     std::atomic<int32_t> m_abort;
+    CAutoEvent m_aborted;
 };
 
 // Results of Identify besides a key number (>= 1).
@@ -50,8 +54,14 @@ enum : int32_t {
 const int kIdentifyMinLength = 25;
 
 // Lower-cases the text in place, takes what follows its first "\n\r" as the record and
-// compares it with the [VER] keys 1, 2, ... up to the first gap. On a match the text becomes
-// the version as written in the file and the key number is returned.
-int32_t Identify(CMyIniFile* versions, CDynString& text);
+// compares it with the versions: a version matches when it equals the record or occurs
+// anywhere in the text. On a match the text becomes the version as written in the file and
+// its key is returned; when several match, one equal to the record (line ends after it
+// aside) wins, then the longest. Without a match, only the part of the text that can still
+// take part in one is kept: the last line, or at most the longest version plus
+// kIdentifyKeptText characters.
+int32_t Identify(const CVersionTable* versions, CDynString& text);
 // The same on the process's accumulator.
-int32_t Identify(CMyIniFile* versions);
+int32_t Identify(const CVersionTable* versions);
+// Text kept beyond the longest version when received text is cut.
+const int kIdentifyKeptText = 1024;

@@ -16,6 +16,9 @@ public:
     };
     // The progress bar's control id.
     static constexpr unsigned kProgressBar = 32785;
+    // The dialog's result when the port's device has gone: neither a version nor success.
+    // The same number as the port's "device gone" read count.
+    static constexpr int32_t kDeviceLost = -2;
 
     virtual ~ILoadingNotify() = default;
 
@@ -43,4 +46,8 @@ public:
 
     // Both: ends the dialog with a result.
     virtual void EndDialog(int32_t result) = 0;
+    // Both: the port's device has disappeared (a USB adapter pulled out). The thread that saw
+    // it calls this once per dialog, then EndDialog(kDeviceLost), and ends; the dialog tells
+    // the user. On Windows: command 32830 with kDeviceLost (-2) in the high word, sent.
+    virtual void DeviceLost() = 0;
 };

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "comm.h"
-#include "inifile.h"
 #include "loadingnotify.h"
+#include "versionlist.h"
 
 namespace {
 
@@ -30,38 +30,39 @@ CStartThread::CStartThread(CIdentifyState* state)
       m_state(state ? state : &CIdentifyState::Process()) {}
 
 CStartThread::~CStartThread() {
-    if (!HasThread() || Wait(0, nullptr)) return;
-    m_state->Abort();
-    Wait(3 * kPromptWaitMs, nullptr);
+    if (HasThread() && !Wait(0, nullptr)) m_state->Abort();
+    Join();
 }
 
 int32_t TARLIN_THREAD_CALL CStartThread::ThreadFunction(MyThreadContext* context) {
-    if (!context || !context->thread) return kExitNoContext;
-    auto* port = static_cast<CComm*>(context->word[0]);
-    auto* versions = static_cast<CMyIniFile*>(context->word[1]);
-    auto* dialog = static_cast<ILoadingNotify*>(context->word[2]);
-    if (!port || !versions || !dialog) return kExitNoContext;
-    return static_cast<CStartThread*>(context->thread)->Run(*port, *versions, *dialog);
+    CStartThread* thread = nullptr;
+    CComm* port = nullptr;
+    IVersionList* versions = nullptr;
+    ILoadingNotify* dialog = nullptr;
+    if (!UnpackContext(context, thread, port, versions, dialog) || !port || !versions || !dialog)
+        return kExitNoContext;
+    // version.ini is read once per identification, not for every chunk.
+    const CVersionTable table(*versions);
+    return thread->Run(*port, table, *dialog);
 }
 
-int32_t CStartThread::Run(CComm& port, CMyIniFile& versions, ILoadingNotify& dialog) {
+int32_t CStartThread::Run(CComm& port, const CVersionTable& versions, ILoadingNotify& dialog) {
     CIdentifyState& state = *m_state;
     state.Clear();
     port.SetRts();
     port.SetDtr();
     int32_t previous = kIdentifyTooShort;
-    // Silence is measured in time: right after a chunk the port polls instead of waiting,
-    // and a banner arriving in pieces must not be thrown away between them.
+    // Silence is measured in time: a banner arriving in pieces must not be thrown away
+    // between them.
     Clock::time_point lastData = Clock::now();
     while (port.IsOpen()) {
         int32_t count = 0;
         const char* chunk = port.Read(&count, kReadWaitMs, 0);
         if (state.Aborted()) return kExitAborted;
-        if (!chunk && count == CComm::kReadAbandoned) {
-            dialog.EndDialog(kExitAborted);
-            return kExitAborted;
+        if (!chunk) {
+            const Outcome outcome = NoData(count, dialog);
+            if (outcome.end) return outcome.code;
         }
-        if (!chunk && count < -10) dialog.Error(count);
         // A NUL inside the chunk makes it unusable as text.
         if (chunk && count > 0 && std::strlen(chunk) == static_cast<size_t>(count)) {
             lastData = Clock::now();
@@ -78,7 +79,26 @@ int32_t CStartThread::Run(CComm& port, CMyIniFile& versions, ILoadingNotify& dia
     return kExitPortClosed;
 }
 
-int32_t CStartThread::Evaluate(CComm& port, CMyIniFile& versions, ILoadingNotify& dialog,
+CStartThread::Outcome CStartThread::NoData(int32_t count, ILoadingNotify& dialog) {
+    if (count == CComm::kReadAbandoned) {
+        dialog.EndDialog(kExitAborted);
+        return {true, kExitAborted};
+    }
+    if (count == CComm::kReadGone) return {true, Lost(dialog)};
+    if (CComm::IsLineError(count)) dialog.Error(count);
+    // Another reader has the port: wait rather than ask again at once.
+    if (count == CComm::kReadBusy && m_state->WaitForAbort(kReadWaitMs))
+        return {true, kExitAborted};
+    return {false, 0};
+}
+
+int32_t CStartThread::Lost(ILoadingNotify& dialog) {
+    dialog.DeviceLost();
+    dialog.EndDialog(ILoadingNotify::kDeviceLost);
+    return kExitDeviceLost;
+}
+
+int32_t CStartThread::Evaluate(CComm& port, const CVersionTable& versions, ILoadingNotify& dialog,
                                int32_t& previous) {
     int32_t r = Identify(&versions, m_state->Text());
     if (r == kIdentifyNoRecord) {
@@ -88,10 +108,12 @@ int32_t CStartThread::Evaluate(CComm& port, CMyIniFile& versions, ILoadingNotify
         dialog.Error(kReportIncomplete);
     } else if (r > 0) {
         if (port.WriteChar(kEsc) != CComm::kOk) {
+            if (port.IsDeviceGone()) return Lost(dialog);
             dialog.Error(kReportNoVersion);
         } else {
             const int32_t prompt = WaitForPrompt(port);
             if (prompt == kExitAborted) return kExitAborted;
+            if (prompt == kExitDeviceLost) return Lost(dialog);
             if (prompt == 1) {
                 dialog.EndDialog(r);
                 return r;
@@ -117,6 +139,9 @@ int32_t CStartThread::WaitForPrompt(CComm& port) {
         if (m_state->Aborted()) return kExitAborted;
         if (chunk && count > 0 && std::memchr(chunk, kPrompt, static_cast<size_t>(count)))
             return MsSince(start) <= kPromptWaitMs ? 1 : 0;
+        if (!chunk && count == CComm::kReadGone) return kExitDeviceLost;
+        if (!chunk && count == CComm::kReadBusy && m_state->WaitForAbort(kReadWaitMs))
+            return kExitAborted;
         if (!port.IsOpen()) return 0;
     }
 }

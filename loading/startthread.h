@@ -8,14 +8,20 @@
 #include "mythread.h"
 
 class CComm;
-class CMyIniFile;
+class CVersionTable;
 class ILoadingNotify;
+class IVersionList;
 
-// Context words: the port (CComm), version.ini (CMyIniFile), the power-cycle dialog
-// (ILoadingNotify).
+// Context words: the port (CComm), the [VER] list of version.ini (IVersionList), the
+// power-cycle dialog (ILoadingNotify).
 class CStartThread : public CMyThread {
 public:
-    enum : int32_t { kExitPortClosed = 0, kExitNoContext = -10, kExitAborted = -110 };
+    enum : int32_t {
+        kExitPortClosed = 0,
+        kExitDeviceLost = -2,
+        kExitNoContext = -10,
+        kExitAborted = -110
+    };
     // Error codes reported to the dialog.
     enum : int { kReportNoVersion = -9, kReportIncomplete = -8 };
     static constexpr int32_t kReadWaitMs = 500;
@@ -26,7 +32,7 @@ public:
 
     // state: null for the process's own.
     explicit CStartThread(CIdentifyState* state = nullptr);
-    // Asks a running thread to stop and waits for it, so it never outlives its object.
+    // Aborts a running thread and waits for it, so it never outlives its object.
     ~CStartThread() override;
 
     CIdentifyState& State() { return *m_state; }
@@ -34,11 +40,22 @@ public:
     static int32_t TARLIN_THREAD_CALL ThreadFunction(MyThreadContext* context);
 
 private:
-    int32_t Run(CComm& port, CMyIniFile& versions, ILoadingNotify& dialog);
+    // How a pass of the listening loop ended: go on, or end the thread with a code.
+    struct Outcome {
+        bool end;
+        int32_t code;
+    };
+
+    int32_t Run(CComm& port, const CVersionTable& versions, ILoadingNotify& dialog);
     // Takes a chunk with data; a result to end the thread with, or 0 to go on listening.
-    int32_t Evaluate(CComm& port, CMyIniFile& versions, ILoadingNotify& dialog, int32_t& previous);
-    // 1 when ">" came in time, 0 after the time-out, -110 when aborted.
+    int32_t Evaluate(CComm& port, const CVersionTable& versions, ILoadingNotify& dialog,
+                     int32_t& previous);
+    // A read without data: a lost device or an abandoned wait ends the thread.
+    Outcome NoData(int32_t count, ILoadingNotify& dialog);
+    // 1 when ">" came in time, 0 after the time-out, -110 when aborted, -2 when the device
+    // went.
     int32_t WaitForPrompt(CComm& port);
+    int32_t Lost(ILoadingNotify& dialog);
 
     CIdentifyState* m_state;
 };

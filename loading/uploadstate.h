@@ -28,6 +28,13 @@ public:
     // 0 until the write thread has reported its count.
     int32_t ExpectedConfirmations() const { return m_expected.load(); }
     ILoadingNotify* Dialog() const { return m_dialog.load(); }
+    // Lines the write thread has put on the line so far.
+    void LineWritten() { m_linesWritten.fetch_add(1); }
+    int32_t LinesWritten() const { return m_linesWritten.load(); }
+    // The port's device has gone: both threads stop, and the first thread to see it tells
+    // the dialog and ends it (ILoadingNotify::DeviceLost, EndDialog(kDeviceLost)).
+    void ReportDeviceLost();
+    bool DeviceLost() const { return m_deviceLost.load() != 0; }
 
     // The one state of the process.
     static CUploadState& Process();
@@ -37,4 +44,6 @@ private:
     std::atomic<int32_t> m_confirmDone;
     std::atomic<int32_t> m_expected;
     std::atomic<ILoadingNotify*> m_dialog;
+    std::atomic<int32_t> m_linesWritten;
+    std::atomic<int32_t> m_deviceLost;
 };

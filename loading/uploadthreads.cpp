@@ -3,23 +3,12 @@
 #include <chrono>
 #include <cstdio>
 
+#include "processinfo.h"
 #include "uploadstate.h"
 
-#if defined(_WIN32)
-#include <windows.h>
-#define TARLIN_PROCESS_ID static_cast<unsigned>(GetCurrentProcessId())
-#define TARLIN_TICKS static_cast<unsigned>(GetTickCount())
-#else
-#include <unistd.h>
-#define TARLIN_PROCESS_ID static_cast<unsigned>(getpid())
-#define TARLIN_TICKS                                                                               \
-    static_cast<unsigned>(std::chrono::duration_cast<std::chrono::milliseconds>(                   \
-                              std::chrono::steady_clock::now().time_since_epoch())                 \
-                              .count())
-#endif
-
 CUploadThreads::EventName::EventName(const char* base) {
-    std::snprintf(text, sizeof text, "%s_%u_%u", base, TARLIN_PROCESS_ID, TARLIN_TICKS);
+    std::snprintf(text, sizeof text, "%s_%u_%u", base, static_cast<unsigned>(CurrentProcessId()),
+                  static_cast<unsigned>(TickCountMs()));
 }
 
 CUploadThreads::CUploadThreads(CUploadState* state)
@@ -29,9 +18,7 @@ CUploadThreads::CUploadThreads(CUploadState* state)
 }
 
 CUploadThreads::~CUploadThreads() {
-    if (Wait(0)) return;
-    Cancel();
-    Wait(kEndWaitMs);
+    Stop();
 }
 
 int CUploadThreads::Start(CComm* port, CMyFile* file, ILoadingNotify* dialog) {
@@ -46,8 +33,11 @@ int CUploadThreads::Start(CComm* port, CMyFile* file, ILoadingNotify* dialog) {
     return 1;
 }
 
+// Each thread looks at the flags whenever it wakes, so the events make a cancel immediate.
 void CUploadThreads::Cancel() {
     m_state->Cancel();
+    m_written.Set();
+    m_confirmed.Set();
 }
 
 int CUploadThreads::Wait(uint32_t ms) {
@@ -61,4 +51,10 @@ int CUploadThreads::Wait(uint32_t ms) {
         if (!thread->Wait(left > 0 ? static_cast<uint32_t>(left) : 0, nullptr)) return 0;
     }
     return 1;
+}
+
+void CUploadThreads::Stop() {
+    if (!Wait(0)) Cancel();
+    m_writer.Join();
+    m_confirmer.Join();
 }

@@ -16,8 +16,6 @@ class ILoadingNotify;
 class CUploadThreads {
 public:
     static constexpr int kEventNameSize = 128;
-    // Both threads notice a cancel within a second; this bounds the wait for them.
-    static constexpr uint32_t kEndWaitMs = 3000;
 
     // state: null for the process's own.
     explicit CUploadThreads(CUploadState* state = nullptr);
@@ -31,9 +29,13 @@ public:
     // The dialog's initialisation: the confirmation thread first, then the write thread,
     // both below normal priority. 1 when both run.
     int Start(CComm* port, CMyFile* file, ILoadingNotify* dialog);
+    // Stops both threads and wakes them, so that they end at once.
     void Cancel();
     // Waits up to ms for both threads to end; 1 when they have.
     int Wait(uint32_t ms);
+    // Cancels the threads if they still run and waits for them: call it before the read
+    // thread is resumed or the port purged, so that only one thread reads at a time.
+    void Stop();
 
     CUploadState& State() { return *m_state; }
     CWriteThread& Writer() { return m_writer; }

@@ -17,6 +17,7 @@ class CWriteThread : public CMyThread {
 public:
     enum : int32_t {
         kExitDone = 0,
+        kExitDeviceLost = -2,
         kExitWriteFailed = -100,
         kExitAbandoned = -1000,
         kExitNoContext = -2000,
@@ -37,6 +38,8 @@ private:
     int32_t Run(CComm& port, CMyFile& file, CAutoEvent& written, CAutoEvent& confirmed);
     // 1 when the line was confirmed, else the exit code.
     int32_t AwaitConfirmation(CAutoEvent& confirmed);
+    int32_t WriteFailed(CComm& port, CAutoEvent& written);
+    int32_t Stopped() const;
 
     CUploadState* m_state;
 };

@@ -30,7 +30,9 @@ std::string Collect(CComm& from, size_t want, int ms) {
     return got;
 }
 
+// Under the buffer's lock: the read thread may be writing into it.
 std::string Row(CStdBuffer& buffer, int row) {
+    CStdBufferHold hold(buffer);
     std::string text(buffer.GetLine(row), 80);
     return text.substr(0, text.find_last_not_of(' ') + 1);
 }

@@ -4,7 +4,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
+
+#include "timing.h"
+
+using testing_support::Pause;
+using testing_support::WaitFor;
 
 namespace {
 
@@ -17,6 +23,17 @@ int32_t TARLIN_THREAD_CALL CountAndReturnWord(MyThreadContext* context) {
 
 int32_t TARLIN_THREAD_CALL ReturnSeven(MyThreadContext*) {
     return 7;
+}
+
+// Runs until word 0 (an atomic<bool>) is set, then marks word 1 (an atomic<int>) done.
+int32_t TARLIN_THREAD_CALL RunUntilReleased(MyThreadContext* context) {
+    auto* release = static_cast<std::atomic<bool>*>(context->word[0]);
+    auto* done = static_cast<std::atomic<int>*>(context->word[1]);
+    while (!*release)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    Pause(200);
+    ++*done;
+    return 3;
 }
 
 } // namespace
@@ -70,4 +87,44 @@ TEST(MyThread, CreatedSuspendedRunsOnlyAfterResume) {
     EXPECT_EQ(1, thread.Wait(5000, nullptr));
     EXPECT_EQ(1, runs.load());
     EXPECT_EQ(1, thread.SetPriority(kThreadPriorityBelowNormal));
+}
+
+// Killing a thread could leave a lock it holds taken: a running thread is never replaced.
+TEST(MyThread, StartWhileTheThreadRunsIsRefused) {
+    std::atomic<bool> release{false};
+    std::atomic<int> done{0};
+    CMyThread thread(&RunUntilReleased);
+    thread.SetContext(&release, &done, nullptr, nullptr);
+    ASSERT_EQ(1, thread.Start(nullptr, 0));
+    EXPECT_EQ(0, thread.Start(nullptr, 0));
+    release = true;
+    int32_t code = 0;
+    ASSERT_EQ(1, thread.Wait(5000, &code));
+    EXPECT_EQ(3, code) << "the first thread ended by itself";
+    EXPECT_EQ(1, done.load());
+    release = true;
+    ASSERT_EQ(1, thread.Start(nullptr, 0)) << "an ended thread is replaced";
+    ASSERT_EQ(1, thread.Wait(5000, &code));
+    EXPECT_EQ(2, done.load());
+}
+
+// The thread reads its context from the object, so the object waits for it.
+TEST(MyThread, DestructorWaitsForTheThread) {
+    std::atomic<bool> release{true};
+    std::atomic<int> done{0};
+    {
+        CMyThread thread(&RunUntilReleased);
+        thread.SetContext(&release, &done, nullptr, nullptr);
+        ASSERT_EQ(1, thread.Start(nullptr, 0));
+    }
+    EXPECT_EQ(1, done.load()) << "the thread had ended when the object went";
+}
+
+TEST(MyThread, ThreadCreatedSuspendedAndDestroyedNeverRuns) {
+    runs = 0;
+    auto thread = std::make_unique<CMyThread>(&CountAndReturnWord);
+    ASSERT_EQ(1, thread->Start(nullptr, 1));
+    thread.reset();
+    Pause(200);
+    EXPECT_EQ(0, runs.load());
 }

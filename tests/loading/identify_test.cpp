@@ -1,7 +1,9 @@
 // The identification rule against a real version.ini.
 #include "identify.h"
 #include "inifile.h"
+#include "iniversionlist.h"
 #include "process.h"
+#include "versionlist.h"
 
 #include <gtest/gtest.h>
 
@@ -13,20 +15,22 @@ class IdentifyTest : public ::testing::Test {
 protected:
     void SetUp() override {
         folder = testing_support::MakeTempFolder("tarlin-identify");
-        ASSERT_TRUE(versions.AttachInFolder(folder.c_str(), "version.ini"));
+        ASSERT_TRUE(file.AttachInFolder(folder.c_str(), "version.ini"));
     }
     void TearDown() override { testing_support::RemoveTree(folder); }
     void Version(int key, const char* text) {
-        ASSERT_TRUE(versions.Write("VER", std::to_string(key).c_str(), text));
+        ASSERT_TRUE(file.Write("VER", std::to_string(key).c_str(), text));
     }
     int32_t Run(const std::string& received) {
         text.SetString(received.c_str(), static_cast<int>(received.size()));
-        return Identify(&versions, text);
+        CIniVersionList list(file);
+        const CVersionTable table(list);
+        return Identify(&table, text);
     }
     std::string Text() const { return text.GetString(); }
 
     std::string folder;
-    CMyIniFile versions;
+    CMyIniFile file;
     CDynString text;
 };
 
@@ -65,6 +69,59 @@ TEST_F(IdentifyTest, BeginningOfAVersionIsIncomplete) {
     EXPECT_EQ(kIdentifyUnknown, Run("power on self test\n\rTARLIN TESTX"));
     // Only the first "\n\r" starts the record.
     EXPECT_EQ(kIdentifyUnknown, Run("\n\rgarbage garbage garbage\n\rTARLIN TEST"));
+}
+
+// One version text inside another must not pick the shorter one for the longer module.
+TEST_F(IdentifyTest, SeveralMatchesPreferTheExactRecordThenTheLongestText) {
+    Version(1, "TMX-100 v1.0");
+    Version(2, "TMX-100 v1.0b");
+    EXPECT_EQ(2, Run("boot loader\n\rTMX-100 V1.0B\n\r"));
+    EXPECT_EQ("TMX-100 v1.0b", Text());
+    EXPECT_EQ(1, Run("boot loader\n\rTMX-100 V1.0\n\r")) << "one match: as before";
+    // The record itself outranks a longer text found elsewhere in what came.
+    Version(3, "abc modul 2.0");
+    Version(4, "abc modul 2.0 extended");
+    EXPECT_EQ(3, Run("was: abc modul 2.0 extended\n\rABC MODUL 2.0\n\r"));
+    EXPECT_EQ(4, Run("was: abc modul 2.0\n\rABC MODUL 2.0 EXTENDED\n\r"));
+}
+
+// A module that talks without a pause: what identification keeps stays bounded, and a banner
+// that follows the talk is still found.
+TEST_F(IdentifyTest, LongTalkIsCutToWhatCanStillMatch) {
+    Version(1, "tarlin test module 1.0 2024");
+    std::string talk = "boot\n\r";
+    for (int n = 0; n < 300; n++)
+        talk += "log line " + std::to_string(n) + " temperature 21.5 C\n\r";
+    EXPECT_EQ(kIdentifyUnknown, Run(talk));
+    const size_t bound = kIdentifyKeptText + std::string("tarlin test module 1.0 2024").size();
+    EXPECT_LE(Text().size(), bound);
+    EXPECT_EQ(0u, Text().find("\n\r")) << "cut where a line starts";
+    text.Append("tarlin TEST module 1.0 2024\n\r");
+    CIniVersionList list(file);
+    const CVersionTable table(list);
+    EXPECT_EQ(1, Identify(&table, text));
+    // A line longer than the bound is cut too.
+    EXPECT_EQ(kIdentifyUnknown, Run("\n\r" + std::string(5000, 'x')));
+    EXPECT_LE(Text().size(), bound);
+    EXPECT_EQ(kIdentifyNoRecord, Run(std::string(5000, 'y')));
+    EXPECT_LE(Text().size(), bound);
+}
+
+TEST(VersionTable, ReadsEachKeyOnceUpToTheFirstGap) {
+    struct Counting : IVersionList {
+        int reads = 0;
+        const char* ReadVersion(int key) override {
+            ++reads;
+            static const char* const values[] = {"One", "Two longer", ""};
+            return key <= 3 ? values[key - 1] : "four";
+        }
+    } list;
+    const CVersionTable table(list);
+    EXPECT_EQ(3, list.reads);
+    ASSERT_EQ(2, table.GetCount());
+    EXPECT_EQ("Two longer", table.GetWritten(2));
+    EXPECT_EQ("two longer", table.GetLower(2));
+    EXPECT_EQ(10, table.GetLongest());
 }
 
 } // namespace

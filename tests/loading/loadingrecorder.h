@@ -27,7 +27,8 @@ public:
         kAllSent,
         kTimer,
         kKill,
-        kEnd
+        kEnd,
+        kLost
     };
     struct Note {
         Kind kind;
@@ -51,6 +52,7 @@ public:
     void StartTimer(unsigned id, unsigned ms) override { Add(kTimer, ms, std::to_string(id)); }
     void KillTimer(unsigned id) override { Add(kKill, 0, std::to_string(id)); }
     void EndDialog(int32_t result) override { Add(kEnd, result); }
+    void DeviceLost() override { Add(kLost, 0); }
 
     // The dialog without its progress bar.
     bool hasProgressBar = true;

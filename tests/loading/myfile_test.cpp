@@ -62,6 +62,40 @@ TEST_F(MyFileTest, ReadsLinesInPiecesOf255) {
     EXPECT_EQ(file.ReadLine(), 0);
 }
 
+// A text stream would end the file at 0x1A and a line at NUL: the module would get a short
+// file reported as sent. Every byte is read, and CR LF still ends a line as "\n".
+TEST_F(MyFileTest, EveryByteIsReadAndCrLfEndsALineAsLineFeed) {
+    const std::string content = std::string(":10\x1a\x00"
+                                            "AB\r\n",
+                                            9) +
+                                "lone\rCR\r\n" + std::string("\x1a\x1a\n", 3) + "unix\n" + "last\r";
+    CMyFile file;
+    ASSERT_EQ(file.Open(Make("binary.mhx", content).c_str()), 1);
+    EXPECT_EQ(file.CountLines(true), 5);
+    std::vector<std::string> lines;
+    while (file.ReadLine())
+        lines.emplace_back(file.GetLine(), static_cast<size_t>(file.GetLineLength()));
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], std::string(":10\x1a\x00"
+                                    "AB\n",
+                                    8));
+    EXPECT_EQ(lines[1], "lone\rCR\n");
+    EXPECT_EQ(lines[2], std::string("\x1a\x1a\n", 3));
+    EXPECT_EQ(lines[3], "unix\n");
+    EXPECT_EQ(lines[4], "last\r");
+    // A CR LF split by the 255-character piece is still one line feed.
+    const std::string piece = std::string(254, 'p') + "\r\n" + "next\n";
+    ASSERT_EQ(file.Open(Make("piece.mhx", piece).c_str()), 1);
+    EXPECT_EQ(file.CountLines(true), 2);
+    ASSERT_EQ(file.ReadLine(), 1);
+    EXPECT_EQ(file.GetLineLength(), 255);
+    EXPECT_EQ(std::string(file.GetLine()), std::string(254, 'p') + "\n");
+    // A binary mode takes the bytes as they are.
+    ASSERT_EQ(file.Open(Make("raw.mhx", "a\r\nb\n").c_str(), "rb"), 1);
+    ASSERT_EQ(file.ReadLine(), 1);
+    EXPECT_STREQ(file.GetLine(), "a\r\n");
+}
+
 TEST_F(MyFileTest, OpenFailuresAndClose) {
     CMyFile file;
     EXPECT_EQ(file.CountLines(true), -1);

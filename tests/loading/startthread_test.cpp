@@ -1,22 +1,26 @@
 // The identification thread against the module simulator over the null-modem.
 #include "comm.h"
 #include "inifile.h"
+#include "iniversionlist.h"
 #include "loadingrecorder.h"
 #include "modsim.h"
 #include "nullmodem.h"
 #include "process.h"
 #include "startthread.h"
+#include "timing.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 using testing_support::ModuleSimulator;
 using testing_support::NullModem;
+using testing_support::Pause;
+using testing_support::ProcessCpuMs;
 using testing_support::RunningUnderWine;
 using Note = CLoadingRecorder::Note;
 
@@ -24,9 +28,19 @@ namespace {
 
 const char kVersion[] = "tarlin test module 1.0 2024";
 
-void Pause(int ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
+// version.ini as the program reads it, counting the reads.
+class CountingVersions : public IVersionList {
+public:
+    explicit CountingVersions(CMyIniFile& file) : m_list(file) {}
+    const char* ReadVersion(int key) override {
+        ++reads;
+        return m_list.ReadVersion(key);
+    }
+    std::atomic<int> reads{0};
+
+private:
+    CIniVersionList m_list;
+};
 
 class StartThreadTest : public ::testing::Test {
 protected:
@@ -53,7 +67,7 @@ protected:
     void StartThread() {
         state.ClearAbort();
         thread = std::make_unique<CStartThread>(&state);
-        thread->SetContext(&port, &versions, &recorder, nullptr);
+        thread->SetContext(&port, &list, &recorder, nullptr);
         ASSERT_EQ(1, thread->Start(nullptr, 0));
     }
     // The thread's exit code, or 12345 when it still runs after ms.
@@ -73,6 +87,7 @@ protected:
 
     std::string folder;
     CMyIniFile versions;
+    CountingVersions list{versions};
     NullModem modem;
     CComm port;
     std::unique_ptr<ModuleSimulator> sim;
@@ -159,19 +174,20 @@ TEST_F(StartThreadTest, SilenceOfFourReadsDiscardsAPartialBanner) {
     EXPECT_EQ(0, recorder.Count(CLoadingRecorder::kEnd));
 }
 
-TEST_F(StartThreadTest, PromptAfterTwoPointFourSecondsIsAccepted) {
-    Begin({"--prompt-delay", "2400"});
+// The prompt is waited for 2.5 s; the cases stay half a second clear of it either way.
+TEST_F(StartThreadTest, PromptAfterTwoSecondsIsAccepted) {
+    Begin({"--prompt-delay", "2000"});
     sim->Command("power");
     ASSERT_TRUE(recorder.WaitFor(CLoadingRecorder::kEnd, 8000));
     EXPECT_EQ(2, Finish(1000));
     EXPECT_EQ(0, recorder.Count(CLoadingRecorder::kWarn));
     EXPECT_GE(recorder.FirstAt(CLoadingRecorder::kEnd) - recorder.FirstAt(CLoadingRecorder::kBytes),
-              std::chrono::milliseconds(2300))
+              std::chrono::milliseconds(1900))
         << "the end waited for the prompt";
 }
 
-TEST_F(StartThreadTest, PromptAfterTwoPointSixSecondsTimesOutAndListeningGoesOn) {
-    Begin({"--prompt-delay", "2600"});
+TEST_F(StartThreadTest, PromptAfterThreeSecondsTimesOutAndListeningGoesOn) {
+    Begin({"--prompt-delay", "3000"});
     sim->Command("power");
     ASSERT_TRUE(recorder.WaitFor(CLoadingRecorder::kWarn, 8000));
     const std::vector<Note> notes = recorder.Notes();
@@ -183,7 +199,7 @@ TEST_F(StartThreadTest, PromptAfterTwoPointSixSecondsTimesOutAndListeningGoesOn)
               std::chrono::milliseconds(2400));
     // Another module now: the version of the first must not identify it.
     sim->Command("prompt-delay 0");
-    Pause(1000); // the late prompt has come and gone
+    Pause(1500); // the late prompt has come and gone
     Send({"\\n\\rUNKNOWN MODULE 7.7 build 99\\n\\r"}, 1500);
     EXPECT_EQ(0, recorder.Count(CLoadingRecorder::kEnd));
     EXPECT_TRUE(Running());
@@ -204,7 +220,7 @@ TEST_F(StartThreadTest, AbortEndsTheThreadDuringARead) {
 }
 
 TEST_F(StartThreadTest, AbortEndsTheWaitForThePrompt) {
-    Begin({"--prompt-delay", "2600"});
+    Begin({"--prompt-delay", "3000"});
     sim->Command("power");
     ASSERT_TRUE(recorder.WaitFor(CLoadingRecorder::kBytes, 5000));
     Pause(500);
@@ -220,7 +236,38 @@ TEST_F(StartThreadTest, LineErrorsAreReported) {
     Pause(200);
     modem.InjectFrameError(0);
     ASSERT_TRUE(recorder.WaitFor(CLoadingRecorder::kError, 3000));
-    EXPECT_EQ(-13, recorder.Values(CLoadingRecorder::kError).front());
+    EXPECT_EQ(CComm::kLineFraming, recorder.Values(CLoadingRecorder::kError).front());
+}
+
+// A pulled USB adapter: the thread says so and ends the dialog instead of reading a dead
+// port a thousand times a second.
+TEST_F(StartThreadTest, PulledDeviceIsReportedAndEndsTheDialog) {
+    Begin();
+    Pause(700);
+    modem.Vanish(0);
+    ASSERT_TRUE(recorder.WaitFor(CLoadingRecorder::kEnd, 5000));
+    EXPECT_EQ(CStartThread::kExitDeviceLost, Finish(2000));
+    EXPECT_EQ(1, recorder.Count(CLoadingRecorder::kLost));
+    EXPECT_EQ(std::vector<int64_t>{ILoadingNotify::kDeviceLost},
+              recorder.Values(CLoadingRecorder::kEnd));
+}
+
+// A module that talks without a pause: version.ini is read once, and the received text the
+// rule scans stays bounded however long the talk.
+TEST_F(StartThreadTest, LongTalkReadsVersionIniOnceAndKeepsTheTextBounded) {
+    Begin();
+    for (int burst = 0; burst < 10; burst++) {
+        std::string talk;
+        for (int n = 0; n < 20; n++)
+            talk += "\\n\\rlog " + std::to_string(burst * 20 + n) + " pressure 1013 hPa ok";
+        Send({talk}, 100);
+    }
+    ASSERT_TRUE(testing_support::WaitFor([&] { return recorder.Received().size() > 5000; }, 5000));
+    EXPECT_LE(state.Length(), kIdentifyKeptText + static_cast<int>(sizeof kVersion));
+    EXPECT_EQ(3, list.reads.load()) << "keys 1, 2 and the gap, once";
+    sim->Command("power");
+    ASSERT_TRUE(recorder.WaitFor(CLoadingRecorder::kEnd, 5000));
+    EXPECT_EQ(2, Finish(1000));
 }
 
 TEST_F(StartThreadTest, MissingContextEndsAtOnce) {

@@ -6,6 +6,7 @@
 #include "myfile.h"
 #include "nullmodem.h"
 #include "process.h"
+#include "timing.h"
 #include "uploadstate.h"
 #include "uploadthreads.h"
 
@@ -17,19 +18,17 @@
 #include <iterator>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
+using testing_support::Clock;
+using testing_support::ElapsedMs;
 using testing_support::ModuleSimulator;
 using testing_support::NullModem;
-using Clock = std::chrono::steady_clock;
+using testing_support::Pause;
+using testing_support::ProcessCpuMs;
 using Kind = CLoadingRecorder::Kind;
 
 namespace {
-
-void Pause(int ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
 
 std::string HexLine(int n) {
     char line[64];
@@ -152,9 +151,8 @@ TEST_F(UploadTest, WithoutAckNothingEndsUntilCancelWhichEndsBothThreadsWithinASe
     const auto start = Clock::now();
     threads->Cancel();
     ASSERT_EQ(1, threads->Wait(3000));
-    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
-    // A second by design; the margin is for a loaded machine.
-    EXPECT_LT(took.count(), 1500);
+    // The cancel wakes both threads; the margin is for a loaded machine.
+    EXPECT_LT(ElapsedMs(start), 1000);
     EXPECT_EQ(CWriteThread::kExitDone, ExitCode(threads->Writer()));
     EXPECT_EQ(CConfirmThread::kExitStopped, ExitCode(threads->Confirmer()));
     EXPECT_EQ(0, recorder.Count(Kind::kEnd));
@@ -217,6 +215,100 @@ TEST_F(UploadTest, DialogWithoutProgressBarEndsTheWriteThread) {
     ASSERT_EQ(1, threads->Wait(3000));
     EXPECT_EQ(CWriteThread::kExitNoDialog, ExitCode(threads->Writer()));
     EXPECT_EQ("", Recorded());
+}
+
+// Dialog's end against the write thread's report, which follows the last confirmation.
+TEST_F(UploadTest, DialogEndsAsSoonAsTheLastLineIsConfirmed) {
+    Begin();
+    File(HexLine(0) + HexLine(1) + HexLine(2));
+    for (int round = 0; round < 3; round++) {
+        CLoadingRecorder dialog(&state);
+        Upload(dialog);
+        ASSERT_TRUE(dialog.WaitFor(Kind::kEnd, 10000));
+        const auto late = dialog.FirstAt(Kind::kEnd) - dialog.FirstAt(Kind::kAllSent);
+        EXPECT_LT(late, std::chrono::milliseconds(500)) << "nothing waited out a second";
+        threads.reset();
+        Restart();
+    }
+}
+
+// An ACK that came before a line was written (here: an answer to the upload command) must not
+// confirm that line; the module never confirms line 1, so line 2 must never go out.
+TEST_F(UploadTest, AckReceivedBeforeALineDoesNotConfirmIt) {
+    Begin({"--drop-ack", "1"});
+    File(HexLine(0) + HexLine(1));
+    ASSERT_EQ(1, port.WriteString("HEXDWL\n\r"));
+    sim->Command("send \\x06");
+    Pause(500);
+    threads = std::make_unique<CUploadThreads>(&state);
+    ASSERT_EQ(1, threads->Start(&port, &file, &recorder));
+    Pause(1500);
+    EXPECT_EQ(1, recorder.Count(Kind::kLineSent));
+    EXPECT_EQ(HexLine(0), Recorded());
+    threads->Cancel();
+    EXPECT_EQ(1, threads->Wait(3000));
+    EXPECT_EQ(0, recorder.Count(Kind::kEnd));
+}
+
+// Every byte of the file reaches the module; CR LF ends a line as the line feed alone.
+TEST_F(UploadTest, LinesWithNulAndCtrlZGoOutWhole) {
+    Begin();
+    const std::string first = std::string(":10\x00\x1a"
+                                          "AB",
+                                          7);
+    File(first + "\r\n" + HexLine(1) + std::string("\x1a\x1a\x1a\n", 4));
+    Upload(recorder);
+    ASSERT_TRUE(recorder.WaitFor(Kind::kEnd, 10000));
+    EXPECT_EQ(std::vector<int64_t>{3}, recorder.Values(Kind::kAllSent));
+    EXPECT_EQ(first + "\n" + HexLine(1) + std::string("\x1a\x1a\x1a\n", 4), Recorded());
+}
+
+// A USB adapter pulled while a line waits for its ACK: the loss is reported once, the dialog
+// ends with it, both threads end and nothing keeps reading the dead port.
+TEST_F(UploadTest, PulledDeviceWhileWaitingForAnAckEndsTheUpload) {
+    Begin({"--drop-ack", "2"});
+    File(HexLine(0) + HexLine(1) + HexLine(2));
+    Upload(recorder);
+    ASSERT_TRUE(
+        testing_support::WaitFor([&] { return recorder.Count(Kind::kLineSent) == 2; }, 5000));
+    modem.Vanish(0);
+    ASSERT_TRUE(recorder.WaitFor(Kind::kEnd, 5000));
+    ASSERT_EQ(1, threads->Wait(3000));
+    EXPECT_EQ(std::vector<int64_t>{ILoadingNotify::kDeviceLost}, recorder.Values(Kind::kEnd));
+    EXPECT_EQ(1, recorder.Count(Kind::kLost));
+    EXPECT_EQ(CConfirmThread::kExitDeviceLost, ExitCode(threads->Confirmer()));
+    EXPECT_EQ(CWriteThread::kExitDeviceLost, ExitCode(threads->Writer()));
+}
+
+// The write thread sees the loss first when the device is gone before a line is written.
+TEST_F(UploadTest, PulledDeviceBeforeALineIsWrittenEndsTheUpload) {
+    Begin();
+    File(HexLine(0) + HexLine(1));
+    ASSERT_EQ(1, port.WriteString("HEXDWL\n\r"));
+    modem.Vanish(0);
+    ASSERT_TRUE(modem.WaitPresent(0, false, 3000));
+    threads = std::make_unique<CUploadThreads>(&state);
+    ASSERT_EQ(1, threads->Start(&port, &file, &recorder));
+    ASSERT_TRUE(recorder.WaitFor(Kind::kEnd, 5000));
+    ASSERT_EQ(1, threads->Wait(3000));
+    EXPECT_EQ(std::vector<int64_t>{ILoadingNotify::kDeviceLost}, recorder.Values(Kind::kEnd));
+    EXPECT_EQ(1, recorder.Count(Kind::kLost));
+    EXPECT_EQ(CWriteThread::kExitDeviceLost, ExitCode(threads->Writer()));
+    EXPECT_EQ(0, recorder.Count(Kind::kAllSent)) << "no success";
+}
+
+// The dialog's owner destroys the threads while a line waits for its ACK: they end first.
+TEST_F(UploadTest, DestroyingTheThreadsWhileWaitingEndsThem) {
+    Begin({"--drop-ack", "1"});
+    File(HexLine(0) + HexLine(1));
+    Upload(recorder);
+    ASSERT_TRUE(recorder.WaitFor(Kind::kLineSent, 5000));
+    const auto start = Clock::now();
+    threads.reset();
+    EXPECT_LT(ElapsedMs(start), 1500);
+    const size_t notes = recorder.Notes().size();
+    Pause(300);
+    EXPECT_EQ(notes, recorder.Notes().size()) << "nothing runs on after the object went";
 }
 
 } // namespace

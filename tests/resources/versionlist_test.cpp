@@ -1,7 +1,9 @@
 // The shipped version.ini: its bytes, and every listed module recognised by its banner.
 #include "identify.h"
 #include "inifile.h"
+#include "iniversionlist.h"
 #include "process.h"
+#include "versionlist.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +49,9 @@ protected:
     int32_t Recognise(const std::string& version) {
         const std::string banner = "\n\r" + version + "\n\r";
         text.SetString(banner.c_str(), static_cast<int>(banner.size()));
-        return Identify(&versions, text);
+        CIniVersionList list(versions);
+        const CVersionTable table(list);
+        return Identify(&table, text);
     }
 
     std::string bytes;

@@ -113,6 +113,8 @@ void ParseLine(const std::string& line, ProgramState& state) {
         std::string rest;
         std::getline(in, rest);
         state.fontFace = rest.empty() ? rest : rest.substr(1);
+    } else if (kind == "upload") {
+        in >> state.uploads >> state.progressPosition >> state.progressLimit;
     } else if (kind == "cursor") {
         in >> state.cursorRow >> state.cursorColumn >> state.usedLines >> state.cleared;
     } else if (kind == "line") {
@@ -319,9 +321,36 @@ HWND TarlinProcess::WaitForDialog(const std::wstring& title, int timeoutMs) {
     return nullptr;
 }
 
+namespace {
+
+struct HiddenSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK MatchMainWindow(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<HiddenSearch*>(lParam);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (owner != search->process || ::lstrcmpiW(name, L"MainViewClass") != 0) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+} // namespace
+
+HWND TarlinProcess::AnyMainWindow() const {
+    HiddenSearch search{m_process.dwProcessId, nullptr};
+    ::EnumWindows(&MatchMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 bool TarlinProcess::Query(ProgramState& state) {
     state = ProgramState();
     HWND main = MainWindow(0);
+    if (main == nullptr) main = AnyMainWindow();
     HWND probe = ProbeWindow();
     if (main == nullptr || probe == nullptr) return false;
     g_answered = false;

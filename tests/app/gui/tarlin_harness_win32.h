@@ -39,6 +39,9 @@ struct ProgramState {
     int viewLine = 0, viewColumn = 0, lineHeight = 0, fontReplacement = 0;
     std::string fontFace;
     int cursorRow = 0, cursorColumn = 0, usedLines = 0, cleared = 0;
+    // Successful uploads so far; where the last upload's progress bar stood as it closed, and
+    // its upper limit.
+    int uploads = 0, progressPosition = 0, progressLimit = 0;
     std::vector<std::string> lines;               // 80 cp1250 bytes each
     std::vector<std::vector<uint8_t>> attributes; // 80 each
 
@@ -71,6 +74,9 @@ public:
 
     // The main window once it is shown; null after timeoutMs.
     HWND MainWindow(int timeoutMs = 20000);
+    // The main window even while it is hidden (during its creation, when the command line's
+    // operations run); null when there is none.
+    HWND AnyMainWindow() const;
     // A shown top-level window of the program with this title; null after timeoutMs.
     HWND WaitForWindow(const std::wstring& title, int timeoutMs);
     // Whether such a window exists now; className narrows the search when given.
@@ -80,6 +86,7 @@ public:
     // A dialog (or message box) of the program with this title.
     HWND WaitForDialog(const std::wstring& title, int timeoutMs);
 
+    // Asks the main window, shown or not yet shown.
     bool Query(ProgramState& state);
     // Queries until the predicate holds; the last state in *last.
     bool WaitFor(const std::function<bool(const ProgramState&)>& predicate, int timeoutMs,
