@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -122,6 +123,37 @@ TEST(VersionTable, ReadsEachKeyOnceUpToTheFirstGap) {
     EXPECT_EQ("Two longer", table.GetWritten(2));
     EXPECT_EQ("two longer", table.GetLower(2));
     EXPECT_EQ(10, table.GetLongest());
+}
+
+// Text arrives in pieces and is evaluated after each, as the identification thread does; the
+// outcome must be the one the whole text gives.
+TEST(IdentifyChunks, VersionBeforeTheFirstRecordSurvivesTheBound) {
+    struct Two : IVersionList {
+        const char* ReadVersion(int key) override {
+            static const char* const values[] = {"abcdefgh", "abcdefgh 2.0", nullptr};
+            return values[key <= 3 ? key - 1 : 2];
+        }
+    } list;
+    const CVersionTable table(list);
+    for (const std::string& received :
+         {"abcdefgh" + std::string(1500, 'x') + "\n\rsome record text here ok",
+          "ABCDEFGH 2.0" + std::string(3000, 'x') + "abcdefgh" + std::string(3000, 'y') +
+              "\n\rrecord"}) {
+        CDynString whole(received.c_str());
+        const int32_t expected = Identify(&table, whole);
+        ASSERT_GE(expected, 1);
+        CDynString text;
+        int32_t result = kIdentifyTooShort;
+        for (size_t at = 0; at < received.size() && result < 1; at += 200) {
+            text.Append(received.substr(at, 200).c_str());
+            result = Identify(&table, text);
+            if (result < 1) {
+                EXPECT_LE(std::strlen(text.GetString()), 2u * 12 + 1 + 1024 + 200);
+            }
+        }
+        EXPECT_EQ(expected, result);
+        EXPECT_STREQ(whole.GetString(), text.GetString());
+    }
 }
 
 } // namespace
