@@ -38,8 +38,16 @@ void KeepWhatCanMatch(CDynString& text, int length, int longest, const std::stri
     const std::string received(text.GetString(), static_cast<size_t>(length));
     const size_t lastRecord = received.rfind(kRecordStart);
     size_t keep = static_cast<size_t>(length - bound);
-    if (lastRecord != std::string::npos && lastRecord >= keep) keep = lastRecord;
-    const std::string tail = before + received.substr(keep);
+    std::string head = before;
+    if (lastRecord != std::string::npos && lastRecord >= keep) {
+        keep = lastRecord;
+    } else if (lastRecord != std::string::npos) {
+        // The record began before the cut and goes on: it must still be one. After the CR
+        // nothing equals a version (none holds a CR) or is the start of one, as the record,
+        // longer than the cut text, could not be either.
+        head = kRecordStart + std::string("\r");
+    }
+    const std::string tail = head + received.substr(keep);
     text.SetString(tail.c_str(), static_cast<int>(tail.size()));
 }
 

@@ -101,9 +101,10 @@ TEST_F(IdentifyTest, LongTalkIsCutToWhatCanStillMatch) {
     CIniVersionList list(file);
     const CVersionTable table(list);
     EXPECT_EQ(1, Identify(&table, text));
-    // A line longer than the bound is cut too.
+    // A line longer than the bound is cut too, and stays a record.
     EXPECT_EQ(kIdentifyUnknown, Run("\n\r" + std::string(5000, 'x')));
-    EXPECT_LE(Text().size(), bound);
+    EXPECT_LE(Text().size(), bound + 3);
+    EXPECT_EQ(0u, Text().find("\n\r"));
     EXPECT_EQ(kIdentifyNoRecord, Run(std::string(5000, 'y')));
     EXPECT_LE(Text().size(), bound);
 }
@@ -126,34 +127,48 @@ TEST(VersionTable, ReadsEachKeyOnceUpToTheFirstGap) {
 }
 
 // Text arrives in pieces and is evaluated after each, as the identification thread does; the
-// outcome must be the one the whole text gives.
-TEST(IdentifyChunks, VersionBeforeTheFirstRecordSurvivesTheBound) {
-    struct Two : IVersionList {
-        const char* ReadVersion(int key) override {
-            static const char* const values[] = {"abcdefgh", "abcdefgh 2.0", nullptr};
-            return values[key <= 3 ? key - 1 : 2];
+// outcome must be the one the whole text gives, and what is kept stays bounded.
+void ExpectChunksAgreeWithTheWholeText(const CVersionTable& table, const std::string& received) {
+    CDynString whole(received.c_str());
+    const int32_t expected = Identify(&table, whole);
+    ASSERT_GE(expected, 1);
+    CDynString text;
+    int32_t result = kIdentifyTooShort;
+    const size_t bound = 2u * table.GetLongest() + 3 + kIdentifyKeptText + 200;
+    for (size_t at = 0; at < received.size() && result < 1; at += 200) {
+        text.Append(received.substr(at, 200).c_str());
+        result = Identify(&table, text);
+        if (result < 1) {
+            EXPECT_LE(std::strlen(text.GetString()), bound);
         }
-    } list;
-    const CVersionTable table(list);
-    for (const std::string& received :
-         {"abcdefgh" + std::string(1500, 'x') + "\n\rsome record text here ok",
-          "ABCDEFGH 2.0" + std::string(3000, 'x') + "abcdefgh" + std::string(3000, 'y') +
-              "\n\rrecord"}) {
-        CDynString whole(received.c_str());
-        const int32_t expected = Identify(&table, whole);
-        ASSERT_GE(expected, 1);
-        CDynString text;
-        int32_t result = kIdentifyTooShort;
-        for (size_t at = 0; at < received.size() && result < 1; at += 200) {
-            text.Append(received.substr(at, 200).c_str());
-            result = Identify(&table, text);
-            if (result < 1) {
-                EXPECT_LE(std::strlen(text.GetString()), 2u * 12 + 1 + 1024 + 200);
-            }
-        }
-        EXPECT_EQ(expected, result);
-        EXPECT_STREQ(whole.GetString(), text.GetString());
     }
+    EXPECT_EQ(expected, result);
+    EXPECT_STREQ(whole.GetString(), text.GetString());
+}
+
+struct TwoVersions : IVersionList {
+    const char* ReadVersion(int key) override {
+        static const char* const values[] = {"abcdefgh", "abcdefgh 2.0", nullptr};
+        return values[key <= 3 ? key - 1 : 2];
+    }
+};
+
+TEST(IdentifyChunks, VersionBeforeTheFirstRecordSurvivesTheBound) {
+    TwoVersions list;
+    const CVersionTable table(list);
+    ExpectChunksAgreeWithTheWholeText(table, "abcdefgh" + std::string(1500, 'x') +
+                                                 "\n\rsome record text here ok");
+    ExpectChunksAgreeWithTheWholeText(table, "ABCDEFGH 2.0" + std::string(3000, 'x') + "abcdefgh" +
+                                                 std::string(3000, 'y') + "\n\rrecord");
+}
+
+// A record longer than what is kept: its start is cut away, yet it is still a record.
+TEST(IdentifyChunks, RecordLongerThanTheBoundStaysARecord) {
+    TwoVersions list;
+    const CVersionTable table(list);
+    ExpectChunksAgreeWithTheWholeText(table,
+                                      "boot\n\r" + std::string(1500, 'x') + "ABCDEFGH 2.0 ready");
+    ExpectChunksAgreeWithTheWholeText(table, "\n\r" + std::string(5000, 'x') + "abcdefgh");
 }
 
 } // namespace
