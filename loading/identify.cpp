@@ -47,7 +47,11 @@ void KeepWhatCanMatch(CDynString& text, int length, int longest, const std::stri
         // longer than the cut text, could not be either.
         head = kRecordStart + std::string("\r");
     }
-    const std::string tail = head + received.substr(keep);
+    std::string tail = head + received.substr(keep);
+    // Enough has arrived to be evaluated, however little of it is kept; CRs ahead of the
+    // record make up the length without taking part in any match.
+    if (tail.size() < static_cast<size_t>(kIdentifyMinLength))
+        tail.insert(0, static_cast<size_t>(kIdentifyMinLength) - tail.size(), '\r');
     text.SetString(tail.c_str(), static_cast<int>(tail.size()));
 }
 

@@ -96,7 +96,9 @@ TEST_F(IdentifyTest, LongTalkIsCutToWhatCanStillMatch) {
     EXPECT_EQ(kIdentifyUnknown, Run(talk));
     const size_t bound = kIdentifyKeptText + std::string("tarlin test module 1.0 2024").size();
     EXPECT_LE(Text().size(), bound);
-    EXPECT_EQ(0u, Text().find("\n\r")) << "cut where a line starts";
+    // Cut where a line starts; CRs ahead of it make up the least length evaluated.
+    EXPECT_EQ(Text().find_first_not_of('\r'), Text().find("\n\r")) << "cut where a line starts";
+    EXPECT_GE(Text().size(), static_cast<size_t>(kIdentifyMinLength));
     text.Append("tarlin TEST module 1.0 2024\n\r");
     CIniVersionList list(file);
     const CVersionTable table(list);
@@ -169,6 +171,15 @@ TEST(IdentifyChunks, RecordLongerThanTheBoundStaysARecord) {
     ExpectChunksAgreeWithTheWholeText(table,
                                       "boot\n\r" + std::string(1500, 'x') + "ABCDEFGH 2.0 ready");
     ExpectChunksAgreeWithTheWholeText(table, "\n\r" + std::string(5000, 'x') + "abcdefgh");
+}
+
+// Long talk, then a record whose first piece is shorter than the least text evaluated: what
+// was received before still counts towards that length.
+TEST(IdentifyChunks, ShortLastLineAfterLongTalkIsStillEvaluated) {
+    TwoVersions list;
+    const CVersionTable table(list);
+    // The pieces are 200 bytes: the seventh ends after "ABC".
+    ExpectChunksAgreeWithTheWholeText(table, std::string(1395, 'x') + "\n\rABC" + "DEFGH\n\r");
 }
 
 } // namespace
