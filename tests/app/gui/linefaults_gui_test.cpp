@@ -22,10 +22,11 @@ namespace {
 
 const char kBanner[] = "MODUL XY verze 1.23 (c) 2024";
 const size_t kNoise = 100 * 1024;
-const unsigned int kConnect = 1506, kDisconnect = 1507;
+const unsigned int kConnect = 1506, kDisconnect = 1507, kManualSignals = 1520;
 const wchar_t kPowerCycleTitle[] = L"Tarlin - zapnutí a vypnutí modulu";
 const wchar_t kProgressTitle[] = L"Průběh nahrávání";
 const wchar_t kPortSettingsTitle[] = L"Tarlin - nastavení portu";
+const wchar_t kManualSignalsTitle[] = L"Manuální nastavení signálů";
 // Controls: the power-cycle dialog's state line, the progress dialog's cancel, the
 // port settings' cancel.
 const int kPowerCycleState = 32831, kProgressCancel = 32789, kPortCancel = 32780;
@@ -83,6 +84,9 @@ protected:
     void VanishAndReturn() {
         modem.Vanish(0);
         ExpectDisconnectedAndQuiet();
+        ConnectAgainAndRead();
+    }
+    void ConnectAgainAndRead() {
         modem.Replug(0);
         ASSERT_TRUE(modem.WaitPresent(0, true, 5000));
         program.Command(kConnect);
@@ -171,6 +175,23 @@ TEST_F(LineFaults, AdapterPulledWhileIdle) {
     Simulate({"--idle", "silent"});
     StartConnected();
     VanishAndReturn();
+}
+
+// Pulled while the manual signals are shown: the dialog's refresh does not spin on the gone
+// device, and once it is closed the program disconnects and later connects again.
+TEST_F(LineFaults, AdapterPulledWithTheManualSignalsOpen) {
+    Simulate({"--idle", "silent"});
+    StartConnected();
+    program.Command(kManualSignals);
+    HWND signals = program.WaitForDialog(kManualSignalsTitle, 10000);
+    ASSERT_NE(signals, nullptr);
+    modem.Vanish(0);
+    Pump(1000);
+    ExpectQuiet();
+    ::PostMessageW(signals, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitGone(signals, 5000));
+    ExpectDisconnectedAndQuiet();
+    ConnectAgainAndRead();
 }
 
 // 100 KB of noise with NUL bytes, then the banner: the terminal takes all of it, counts every
