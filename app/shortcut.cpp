@@ -1,5 +1,6 @@
 #include "shortcut.h"
 
+#include "oskel_api.h"
 #include "shortcut_icons.h"
 
 #include <cstdarg>
@@ -11,6 +12,7 @@ const char kProgramTitle[] = "* Vantor * Tarlin *";
 const char* const kParityNames[] = {"Žádná (NO)", "Lichá (ODD)", "Sudá (EVEN)", "Značka (MARK)",
                                     "Mezera (SPACE)"};
 
+std::string Format(const char* format, ...) OSKEL_PRINTF(1, 2);
 std::string Format(const char* format, ...) {
     va_list args;
     va_start(args, format);

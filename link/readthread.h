@@ -72,6 +72,10 @@ private:
     // Numbers the suspend requests so that an acknowledgement is matched to its own.
     std::atomic<uint32_t> m_request;
     std::atomic<uint32_t> m_acknowledged;
+    // The request the last release answered.
+    std::atomic<uint32_t> m_released;
+
+    bool ReleasedFrom(uint32_t request) const;
 };
 
 // Context words: the port (CComm), the consumer (IReadConsumer), the application data
