@@ -1,7 +1,7 @@
 #include "aboutdialog_win32.h"
 
 #include "aboutdialog_rc.h"
-#include "cp1250text_win32.h"
+#include "wide_win32.h"
 #include "tarlin_rc.h"
 
 #include <shellapi.h>
@@ -111,7 +111,7 @@ void CAboutDialog::OpenWebPage() {
     std::wstring probeFolder = probe.substr(0, probe.find_last_of(L'\\'));
     wchar_t browser[MAX_PATH] = {};
     if (reinterpret_cast<INT_PTR>(::FindExecutableW(kProbePage, probeFolder.c_str(), browser)) > 32)
-        ::ShellExecuteW(m_hWnd, L"open", browser, WideText(m_webAddress.GetString()).c_str(),
+        ::ShellExecuteW(m_hWnd, L"open", browser, oskel::ToWide(m_webAddress.GetString()).c_str(),
                         nullptr, SW_SHOWNORMAL);
     ::DeleteFileW((probeFolder + L"\\" + kProbePage).c_str());
 }

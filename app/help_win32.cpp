@@ -1,6 +1,6 @@
 #include "help_win32.h"
 
-#include "cp1250text_win32.h"
+#include "wide_win32.h"
 #include "tarlin_rc.h"
 
 #include <shellapi.h>
@@ -34,8 +34,8 @@ const char* Anchor(int topic) {
 
 // The page in the data folder, else the one shipped next to the program.
 std::wstring FindPage(const char* dataFolder) {
-    const std::wstring name = L"\\" + WideText(TARLIN_HELP_FILE);
-    for (const std::wstring& folder : {WideText(dataFolder), ProgramFolder()})
+    const std::wstring name = L"\\" + oskel::ToWide(TARLIN_HELP_FILE);
+    for (const std::wstring& folder : {oskel::ToWide(dataFolder), ProgramFolder()})
         if (!folder.empty() && FileExists(folder + name)) return folder + name;
     return std::wstring();
 }
@@ -66,7 +66,8 @@ bool OpenPage(HWND owner, const std::wstring& page, int topic) {
     wchar_t browser[MAX_PATH] = {};
     const std::wstring folder = page.substr(0, page.find_last_of(L'\\'));
     if (reinterpret_cast<INT_PTR>(::FindExecutableW(page.c_str(), folder.c_str(), browser)) > 32) {
-        const std::wstring url = L"\"" + FileUrl(page) + L"#" + WideText(Anchor(topic)) + L"\"";
+        const std::wstring url =
+            L"\"" + FileUrl(page) + L"#" + oskel::ToWide(Anchor(topic)) + L"\"";
         return reinterpret_cast<INT_PTR>(::ShellExecuteW(owner, L"open", browser, url.c_str(),
                                                          folder.c_str(), SW_SHOWNORMAL)) > 32;
     }
@@ -77,7 +78,7 @@ bool OpenPage(HWND owner, const std::wstring& page, int topic) {
 } // namespace
 
 bool OpenHelp(HWND owner, const char* dataFolder, int topic) {
-    const std::wstring winHelp = WideText(dataFolder) + kHelpFile;
+    const std::wstring winHelp = oskel::ToWide(dataFolder) + kHelpFile;
     if (dataFolder != nullptr && FileExists(winHelp)) return OpenWinHelp(owner, winHelp, topic);
     const std::wstring page = FindPage(dataFolder);
     return !page.empty() && OpenPage(owner, page, topic);

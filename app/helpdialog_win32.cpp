@@ -1,6 +1,6 @@
 #include "helpdialog_win32.h"
 
-#include "cp1250text_win32.h"
+#include "wide_win32.h"
 #include "helpdialog_rc.h"
 #include "tarlincmdline.h"
 #include "terminalfont_win32.h"
@@ -96,7 +96,7 @@ LRESULT CHelpDialog::OnPaint(void* context) {
     ::SetTextColor(dc, RGB(0, 0, 0));
     ::SetBkColor(dc, RGB(255, 255, 255));
     ::SetBkMode(dc, OPAQUE);
-    const std::wstring text = WideText(m_text.GetString());
+    const std::wstring text = oskel::ToWide(m_text.GetString());
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place,
                 DT_LEFT | DT_TOP | DT_NOPREFIX | DT_EXPANDTABS);
     if (old != nullptr) ::SelectObject(dc, old);

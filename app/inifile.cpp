@@ -12,6 +12,32 @@ bool FitsOneLine(const char* text) {
     return std::strpbrk(text, "\r\n") == nullptr;
 }
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// A section or key of blanks only could never be read back.
+bool HasName(const char* text) {
+    return text[std::strspn(text, " \t")] != 0;
+}
+
+// A key line that starts with "[" reads as a section and would cut its section short.
+bool IsKeyName(const char* key) {
+    return HasName(key) && key[std::strspn(key, " \t")] != '[' && std::strchr(key, '=') == nullptr;
+}
+
+// Readers drop the blanks around a value and one pair of matching quotes (the Windows
+// profile functions as well as ours), so a chat line such as " a " or "'b'" would come back
+// changed; such a value is stored inside double quotes and reads back as it was.
+std::string AsStored(const char* text) {
+    const size_t length = std::strlen(text);
+    const bool blankEnds = length > 0 && (IsBlank(text[0]) || IsBlank(text[length - 1]));
+    const bool quoted =
+        length >= 2 && (text[0] == '"' || text[0] == '\'') && text[length - 1] == text[0];
+    if (!blankEnds && !quoted) return text;
+    return '"' + std::string(text) + '"';
+}
+
 } // namespace
 
 CMyIniFile::CMyIniFile() {
@@ -64,8 +90,8 @@ bool CMyIniFile::Read(const char* section, const char* key) {
     if (section == nullptr || key == nullptr || !IsAttached() || m_value.GetString() == nullptr)
         return false;
     const int room = m_value.GetCapacity() < kValueRoom ? m_value.GetCapacity() : kValueRoom;
-    if (inifile_platform::ReadValue(m_path.GetString(), section, key, m_value.GetString(), room) ==
-        0)
+    if (inifile_platform::ReadValue(m_path.GetString(), section, key, m_value.GetString(), room,
+                                    m_index) == 0)
         return false;
     m_lastReadOk = 1;
     return true;
@@ -73,10 +99,10 @@ bool CMyIniFile::Read(const char* section, const char* key) {
 
 bool CMyIniFile::Write(const char* section, const char* key, const char* text) {
     if (section == nullptr || key == nullptr || text == nullptr || !IsAttached()) return false;
-    if (!FitsOneLine(section) || !FitsOneLine(key) || !FitsOneLine(text) ||
-        std::strchr(key, '=') != nullptr || std::strchr(section, ']') != nullptr)
+    if (!HasName(section) || !IsKeyName(key) || !FitsOneLine(section) || !FitsOneLine(key) ||
+        !FitsOneLine(text) || std::strchr(section, ']') != nullptr)
         return false;
-    return inifile_platform::WriteValue(m_path.GetString(), section, key, text);
+    return inifile_platform::WriteValue(m_path.GetString(), section, key, AsStored(text).c_str());
 }
 
 bool CMyIniFile::Truncate() {
@@ -85,11 +111,13 @@ bool CMyIniFile::Truncate() {
 
 namespace inifile_platform {
 
-int ReadByteValue(const char* path, const char* section, const char* key, char* out, int size) {
+int ReadByteValue(const char* path, const char* section, const char* key, char* out, int size,
+                  profile::CIndex& index) {
     if (size <= 0) return 0;
     out[0] = 0;
-    std::string content, value;
-    if (!ReadBytes(path, content) || !profile::Find(content, section, key, value)) return 0;
+    std::string& content = index.Scratch();
+    std::string value;
+    if (!ReadBytes(path, content) || !index.Find(content, section, key, value)) return 0;
     const size_t copied =
         value.size() < static_cast<size_t>(size - 1) ? value.size() : static_cast<size_t>(size - 1);
     std::memcpy(out, value.data(), copied);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dynstring.h"
+#include "profile.h"
 
 #include <string>
 
@@ -32,6 +33,7 @@ private:
 
     CDynString m_path;
     CDynString m_value;
+    profile::CIndex m_index;
     int m_lastReadOk = 0;
 };
 
@@ -42,8 +44,10 @@ bool OpenOrCreate(const char* path, bool readWrite);
 // Clears read-only and hidden.
 bool MakePlain(const char* path);
 bool CanOpenForReading(const char* path);
-// Characters copied into out (at most size - 1, terminated); 0 when absent or empty.
-int ReadValue(const char* path, const char* section, const char* key, char* out, int size);
+// Characters copied into out (at most size - 1, terminated); 0 when absent or empty. A file of
+// plain bytes is looked up through index, which keeps its keys while the file is unchanged.
+int ReadValue(const char* path, const char* section, const char* key, char* out, int size,
+              profile::CIndex& index);
 bool WriteValue(const char* path, const char* section, const char* key, const char* value);
 bool Recreate(const char* path);
 // The whole file; false when it cannot be read.
@@ -53,6 +57,7 @@ bool ReplaceBytes(const char* path, const std::string& content);
 
 // ReadValue and WriteValue for a file of plain cp1250 bytes, by our own profile reader and
 // writer over ReadBytes and ReplaceBytes: every byte of the file stays as it was.
-int ReadByteValue(const char* path, const char* section, const char* key, char* out, int size);
+int ReadByteValue(const char* path, const char* section, const char* key, char* out, int size,
+                  profile::CIndex& index);
 bool WriteByteValue(const char* path, const char* section, const char* key, const char* value);
 } // namespace inifile_platform

@@ -54,8 +54,9 @@ bool CanOpenForReading(const char* path) {
     return file != nullptr;
 }
 
-int ReadValue(const char* path, const char* section, const char* key, char* out, int size) {
-    return ReadByteValue(path, section, key, out, size);
+int ReadValue(const char* path, const char* section, const char* key, char* out, int size,
+              profile::CIndex& index) {
+    return ReadByteValue(path, section, key, out, size, index);
 }
 
 bool WriteValue(const char* path, const char* section, const char* key, const char* value) {

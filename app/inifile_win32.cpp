@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -96,11 +97,12 @@ bool CanOpenForReading(const char* path) {
     return file.IsValid();
 }
 
-int ReadValue(const char* path, const char* section, const char* key, char* out, int size) {
+int ReadValue(const char* path, const char* section, const char* key, char* out, int size,
+              profile::CIndex& index) {
     if (size <= 0) return 0;
     out[0] = 0;
     return HasUnicodeMark(path) ? ReadUnicodeValue(path, section, key, out, size)
-                                : ReadByteValue(path, section, key, out, size);
+                                : ReadByteValue(path, section, key, out, size, index);
 }
 
 bool WriteValue(const char* path, const char* section, const char* key, const char* value) {
@@ -108,14 +110,26 @@ bool WriteValue(const char* path, const char* section, const char* key, const ch
                                 : WriteByteValue(path, section, key, value);
 }
 
+// The whole file in as few reads as it takes: a long list is read key by key, thousands of
+// times.
 bool ReadBytes(const char* path, std::string& content) {
     Handle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid()) return false;
-    char chunk[4096];
-    for (DWORD read = 0;; content.append(chunk, read)) {
-        if (!ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr)) return false;
-        if (read == 0) return true;
+    LARGE_INTEGER size{};
+    const bool sized = GetFileSizeEx(file.Get(), &size) && size.QuadPart < (1LL << 30);
+    size_t have = content.size();
+    content.resize(have + (sized ? static_cast<size_t>(size.QuadPart) : 0) + 1);
+    for (;;) {
+        if (have == content.size()) content.resize(have + 65536); // the file grew meanwhile
+        DWORD read = 0;
+        const DWORD room = static_cast<DWORD>(std::min<size_t>(content.size() - have, 1u << 30));
+        const bool ok = ReadFile(file.Get(), &content[have], room, &read, nullptr) != 0;
+        have += read;
+        if (!ok || read == 0) {
+            content.resize(have);
+            return ok;
+        }
     }
 }
 

@@ -1,7 +1,7 @@
 #include "initdialog_win32.h"
 
 #include "comm.h"
-#include "cp1250text_win32.h"
+#include "wide_win32.h"
 #include "help_win32.h"
 #include "initdialog_rc.h"
 #include "mydata.h"
@@ -59,22 +59,23 @@ void CInitDialog::FillLists() {
     char text[32];
     for (int n = 1; n <= kPortCount; ++n) {
         std::snprintf(text, sizeof text, "COM%d", n);
-        SendTextMessage(GetDlgItem(IDC_PORT_LIST), CB_ADDSTRING, 0, text);
+        oskel::SendTextMessage(GetDlgItem(IDC_PORT_LIST), CB_ADDSTRING, 0, text);
     }
     for (int32_t rate : kBaudRates) {
         std::snprintf(text, sizeof text, "%d", static_cast<int>(rate));
-        SendTextMessage(GetDlgItem(IDC_BAUD_RATE_LIST), CB_ADDSTRING, 0, text);
+        oskel::SendTextMessage(GetDlgItem(IDC_BAUD_RATE_LIST), CB_ADDSTRING, 0, text);
     }
     for (const char* bits : kByteSizeNames)
-        SendTextMessage(GetDlgItem(IDC_BYTE_SIZE_LIST), CB_ADDSTRING, 0, bits);
+        oskel::SendTextMessage(GetDlgItem(IDC_BYTE_SIZE_LIST), CB_ADDSTRING, 0, bits);
     for (int parity = 0; parity <= 4; ++parity)
-        SendTextMessage(GetDlgItem(IDC_PARITY_NAME_LIST), CB_ADDSTRING, 0, GetParityName(parity));
+        oskel::SendTextMessage(GetDlgItem(IDC_PARITY_NAME_LIST), CB_ADDSTRING, 0,
+                               GetParityName(parity));
 }
 
 bool CInitDialog::ShowCurrentState() {
     if (m_port == nullptr) return false;
-    const LRESULT index = SendTextMessage(GetDlgItem(IDC_PORT_LIST), CB_FINDSTRINGEXACT,
-                                          static_cast<WPARAM>(-1), m_port->GetPortName());
+    const LRESULT index = oskel::SendTextMessage(GetDlgItem(IDC_PORT_LIST), CB_FINDSTRINGEXACT,
+                                                 static_cast<WPARAM>(-1), m_port->GetPortName());
     if (index == CB_ERR) return false;
     ::SendMessageW(GetDlgItem(IDC_PORT_LIST), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     m_port->Reopen(1);
@@ -93,7 +94,7 @@ bool CInitDialog::ShowCurrentState() {
 
 // A prefix search after the first entry that wraps round; the first entry when none fits.
 void CInitDialog::SelectByPrefix(unsigned int list, const char* text) {
-    if (SendTextMessage(GetDlgItem(list), CB_SELECTSTRING, 0, text) == CB_ERR)
+    if (oskel::SendTextMessage(GetDlgItem(list), CB_SELECTSTRING, 0, text) == CB_ERR)
         ::SendMessageW(GetDlgItem(list), CB_SETCURSEL, 0, 0);
 }
 

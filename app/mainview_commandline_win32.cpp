@@ -37,8 +37,7 @@ void CMainView::ApplyIoModeSwitch(const char* letters) {
 
 bool CMainView::RunCommandLineOperations(int connectResult) {
     if (m_data->IsPresent(CTarlinCmdLine::kFile)) UploadCommandLineFile(connectResult);
-    if (m_data->IsPresent(CTarlinCmdLine::kChatMode) && m_data->GetChatMode() != 1)
-        ToggleChatMode();
+    OpenChatAtStart();
     m_data->SendTextSwitch();
     if (!m_closeAtEnd) return true;
     MessageBoxA(kClosing, " Tarlin ", MB_OK | MB_ICONINFORMATION);

@@ -1,7 +1,8 @@
 // The main window's menus, tool-bar tips and the patterns of enabled commands.
 #include "mainview_win32.h"
 
-#include "cp1250text_win32.h"
+#include "contentsend_win32.h"
+#include "wide_win32.h"
 #include "tarlin_rc.h"
 #include "tarlindata.h"
 
@@ -132,12 +133,8 @@ const ButtonTip kTips[] = {
      "Nahrání vybraného souboru do modulu (včetně vypnutí a zapnutí)"},
 };
 
-bool ClipboardHoldsText() {
-    return ::IsClipboardFormatAvailable(CF_UNICODETEXT) || ::IsClipboardFormatAvailable(CF_TEXT);
-}
-
 void SetItemText(HMENU menu, UINT item, BOOL byPosition, const char* text) {
-    std::wstring wide = WideText(text);
+    std::wstring wide = oskel::ToWide(text);
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_STRING;
@@ -188,7 +185,7 @@ void CMainView::SetPattern(Pattern pattern) {
 }
 
 void CMainView::UpdateClipboardCommand() {
-    EnableMenuItem(IDM_SEND_CLIPBOARD, ClipboardHoldsText() ? 1 : 0);
+    EnableMenuItem(IDM_SEND_CLIPBOARD, IsClipboardTextAvailable(m_hWnd) ? 1 : 0);
 }
 
 void CMainView::ShowContextMenu(HWND target, int x, int y) {
@@ -206,7 +203,7 @@ void CMainView::ShowContextMenu(HWND target, int x, int y) {
     auto enable = [menu](UINT id, bool on) {
         ::EnableMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
     };
-    enable(IDM_SEND_CLIPBOARD, ClipboardHoldsText());
+    enable(IDM_SEND_CLIPBOARD, IsClipboardTextAvailable(m_hWnd));
     check(IDM_HEX_OUTPUT, hex);
     check(IDM_ANSI_ES, !hex && mode == kEscapeAnsi);
     check(IDM_VANTOR_ES, !hex && mode == kEscapeMaker);
@@ -242,7 +239,7 @@ const char* CMainView::ToolTipText(unsigned int command) {
 LRESULT CMainView::AnswerToolTip(NMHDR* header) {
     auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
     const char* text = ToolTipText(static_cast<unsigned int>(header->idFrom));
-    const std::wstring wide = WideText(text != nullptr ? text : "");
+    const std::wstring wide = oskel::ToWide(text != nullptr ? text : "");
     const size_t length = wide.size() < 511 ? wide.size() : 511;
     wide.copy(m_tipText, length);
     m_tipText[length] = L'\0';

@@ -5,7 +5,7 @@
 #include "tarlindata.h"
 #include "terminalfont_win32.h"
 #include "testprobe_win32.h"
-#include "cp1250text_win32.h"
+#include "wide_win32.h"
 
 #include <commctrl.h>
 
@@ -40,7 +40,7 @@ std::string ListText(HWND list) {
     if (index == CB_ERR) return std::string();
     wchar_t text[64] = {};
     ::SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-    return Cp1250Text(text);
+    return oskel::ToCp1250(text);
 }
 
 } // namespace
@@ -88,7 +88,7 @@ LRESULT CMainView::AnswerTestProbe(LPARAM requester) {
     const CTerminalFont& font = CTerminalFont::Shared();
     report.Add(Format("view %d %d %d %d %s", m_view.GetScrollPos(SB_VERT),
                       m_view.GetScrollPos(SB_HORZ), m_view.GetLineHeight(),
-                      font.IsReplacement() ? 1 : 0, Cp1250Text(font.GetFaceInUse()).c_str()));
+                      font.IsReplacement() ? 1 : 0, oskel::ToCp1250(font.GetFaceInUse()).c_str()));
     CStdBuffer& buffer = m_data->GetBuffer();
     CStdBufferHold hold(buffer);
     report.Add(Format("cursor %d %d %d %d", buffer.GetRow(), buffer.GetColumn(),

@@ -91,9 +91,7 @@ int CMainView::ChooseUploadFile(const char* path) {
     }
     if (m_data->OpenModuleFile(tried.GetString(), "rt") == 1) return 1;
     if (!AskToFindFile(tried.GetString()) || ChooseUploadFile(nullptr) != 1) return 0;
-    if (MessageBoxA("Chceš s tímto novým souborem vytvořit nový odkaz?", " Tarlin ",
-                    MB_YESNO | MB_ICONQUESTION) == IDYES)
-        CreateCurrentShortcut();
+    OfferShortcutForNewFile();
     return 1;
 }
 

@@ -43,7 +43,9 @@ const uint32_t kReadThreadStopMs = 2000;
 
 CMainView::CMainView()
     : CMyWindow("MainViewClass"), m_view(IDB_VIEW_LOGO, IDM_REFRESH_COUNTERS),
-      m_toolbar(kToolbarIds, kToolbarCommands), m_statusbar(IDC_TARLIN_STATUSBAR) {}
+      m_toolbar(kToolbarIds, kToolbarCommands), m_statusbar(IDC_TARLIN_STATUSBAR) {
+    PrepareChat();
+}
 
 CMainView::~CMainView() = default;
 

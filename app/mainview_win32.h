@@ -3,8 +3,12 @@
 // The command families live in files of their own (mainview_*_win32.cpp).
 #pragma once
 
+#include "chatdialog_win32.h"
 #include "readnotifywindow_win32.h"
 #include "readthread.h"
+#include "savelinkdialog_win32.h"
+#include "screenprinter_win32.h"
+#include "tarlinsendingdata.h"
 #include "tarlinstatusbar_win32.h"
 #include "tarlintoolbar_win32.h"
 #include "tarlinview_win32.h"
@@ -68,11 +72,16 @@ public:
 
     // Sending and chat (mainview_sending_win32.cpp).
     void ToggleChatMode();
+    // "-cm", or chat mode left open at the last end of the program.
+    void OpenChatAtStart();
     // The chat dialog's window while chat mode is open; the message loop offers it messages.
     HWND GetChatWindow() const;
     // The height the docked chat dialog takes below the view; 0 when it is not docked.
     int DockedChatHeight() const;
     void PlaceDockedChat();
+
+    // A module file that could not be opened was replaced by another: offers a shortcut.
+    void OfferShortcutForNewFile();
 
     // The command line's "-io" letters (mainview_commandline_win32.cpp, with the other
     // start-up operations of the command line).
@@ -169,12 +178,16 @@ private:
     void ShowManualSignals();
     void ClearChatHistory();
     void DockChat(WPARAM wParam);
+    void PrepareChat();
+    void OpenChat();
 
     CReadThread m_readThread;
     CTarlinData* m_data = nullptr;
     CTarlinView m_view;
     CTarlinToolbar m_toolbar;
     CTarlinStatusbar m_statusbar;
+    CChatDialog m_chat;
+    CSaveLinkDialog m_shortcutDialog;
     CDynString m_workText;
     CDynString m_secondWorkText;
     int m_created = 0;
@@ -186,4 +199,8 @@ private:
     bool m_readThreadStopped = false;
     bool m_closeAtEnd = false;
     wchar_t m_tipText[512] = {};
+    // What the chat line and the senders reach the data object through.
+    CTarlinSendingData m_sendingData;
+    // The screen is printed in this font, shared like the terminal's.
+    CPrintFont m_printFont;
 };

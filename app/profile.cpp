@@ -24,6 +24,12 @@ char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+std::string Lowered(std::string text) {
+    for (char& c : text)
+        c = Lower(c);
+    return text;
+}
+
 bool SameName(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
@@ -75,11 +81,20 @@ std::string Unquoted(const std::string& value) {
     return value;
 }
 
+using KeysOf = std::unordered_map<std::string, std::string>;
+
 // Index of the first section line with that name, or lines.size().
 size_t FindSection(const std::vector<Line>& lines, const std::string& section) {
     for (size_t i = 0; i < lines.size(); ++i)
         if (lines[i].kind == Line::kSection && SameName(lines[i].name, section)) return i;
     return lines.size();
+}
+
+// The content with its last line ended; a lone CR at the end becomes CR LF rather than a
+// second CR that the reader would keep in that line's value.
+std::string Ended(const std::string& content) {
+    if (content.empty() || content.back() == '\n') return content;
+    return content + (content.back() == '\r' ? "\n" : "\r\n");
 }
 
 } // namespace
@@ -111,9 +126,7 @@ std::string Set(const std::string& content, const char* section, const char* key
     const std::string entry = keyName + "=" + text;
     const size_t at = FindSection(lines, name);
     if (at == lines.size()) {
-        std::string result = content;
-        if (!result.empty() && result.back() != '\n') result += "\r\n";
-        return result + "[" + name + "]\r\n" + entry + "\r\n";
+        return Ended(content) + "[" + name + "]\r\n" + entry + "\r\n";
     }
     size_t lastKey = at;
     for (size_t i = at + 1; i < lines.size() && lines[i].kind != Line::kSection; ++i) {
@@ -127,8 +140,38 @@ std::string Set(const std::string& content, const char* section, const char* key
         lastKey = i;
     }
     const Line& after = lines[lastKey];
-    if (after.end >= content.size()) return content + "\r\n" + entry + "\r\n";
+    if (after.end >= content.size()) return Ended(content) + entry + "\r\n";
     return content.substr(0, after.end + 1) + entry + "\r\n" + content.substr(after.end + 1);
+}
+
+bool CIndex::Find(const std::string& content, const char* section, const char* key,
+                  std::string& value) {
+    if (section == nullptr || key == nullptr) return false;
+    const std::string wantedSection = Trimmed(section), wantedKey = Trimmed(key);
+    if (wantedSection.empty() || wantedKey.empty()) return false;
+    if (!m_built || content != m_content) Build(content);
+    const auto keys = m_sections.find(Lowered(wantedSection));
+    if (keys == m_sections.end()) return false;
+    const auto found = keys->second.find(Lowered(wantedKey));
+    if (found == keys->second.end()) return false;
+    value = found->second;
+    return true;
+}
+
+void CIndex::Build(const std::string& content) {
+    m_sections.clear();
+    m_content = content;
+    m_built = true;
+    std::unordered_map<std::string, std::string>* keys = nullptr;
+    for (const Line& line : Lines(content)) {
+        if (line.kind == Line::kSection) {
+            // A later section of the same name is never read.
+            const auto placed = m_sections.emplace(Lowered(line.name), KeysOf());
+            keys = placed.second ? &placed.first->second : nullptr;
+        } else if (line.kind == Line::kKey && keys != nullptr && !line.name.empty()) {
+            keys->emplace(Lowered(line.name), Unquoted(line.value));
+        }
+    }
 }
 
 } // namespace profile

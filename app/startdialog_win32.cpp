@@ -1,7 +1,7 @@
 #include "startdialog_win32.h"
 
 #include "comm.h"
-#include "cp1250text_win32.h"
+#include "wide_win32.h"
 #include "help_win32.h"
 #include "mydata.h"
 #include "portsetting.h"
@@ -156,7 +156,7 @@ void CStartDialog::CreateStatusBar() {
     if (m_statusBar == nullptr) return;
     int right = -1;
     ::SendMessageW(m_statusBar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
-    SendTextMessage(m_statusBar, SB_SETTEXTW, 0, m_portText.GetString());
+    oskel::SendTextMessage(m_statusBar, SB_SETTEXTW, 0, m_portText.GetString());
 }
 
 // --- Commands ------------------------------------------------------------------------------
@@ -273,7 +273,7 @@ LRESULT CStartDialog::OnNotify(WPARAM wParam, LPARAM lParam) {
     if (tip == nullptr || tip->hdr.code != TTN_GETDISPINFOW ||
         reinterpret_cast<HWND>(tip->hdr.idFrom) != m_fileHint.GetSafeHandle())
         return CMyDialog::OnNotify(wParam, lParam);
-    const std::wstring text = WideText(m_fileText.GetString());
+    const std::wstring text = oskel::ToWide(m_fileText.GetString());
     const size_t room = sizeof m_tipText / sizeof m_tipText[0] - 1;
     text.copy(m_tipText, room);
     m_tipText[text.size() < room ? text.size() : room] = 0;

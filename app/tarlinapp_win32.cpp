@@ -1,6 +1,6 @@
 #include "tarlinapp_win32.h"
 
-#include "cp1250text_win32.h"
+#include "wide_win32.h"
 #include "tarlin_rc.h"
 
 namespace {
@@ -39,8 +39,8 @@ void CTarlinApp::ApplyCommandLine(const char* arguments) {
     const int row = m_data.ValidateCommandLine();
     CDynString message;
     if (row != 0 && CTarlinCmdLine::FormatValidationMessage(row, message))
-        ::MessageBoxW(nullptr, WideText(message.GetString()).c_str(), WideText(kTitle).c_str(),
-                      MB_OK | MB_ICONWARNING);
+        ::MessageBoxW(nullptr, oskel::ToWide(message.GetString()).c_str(),
+                      oskel::ToWide(kTitle).c_str(), MB_OK | MB_ICONWARNING);
     m_data.ApplyPortSwitch();
 }
 
@@ -51,8 +51,8 @@ bool CTarlinApp::FindProgramFiles() {
         if (!m_data.ExistsInFolder(m_data.GetPath(), kVersionFile)) {
             ::MessageBoxW(
                 nullptr,
-                WideText("Nemohu najít soubor 'version.ini'. Aplikace bude uzavřena!").c_str(),
-                WideText(kTitle).c_str(), MB_OK | MB_ICONERROR);
+                oskel::ToWide("Nemohu najít soubor 'version.ini'. Aplikace bude uzavřena!").c_str(),
+                oskel::ToWide(kTitle).c_str(), MB_OK | MB_ICONERROR);
             return false;
         }
     }

@@ -1,6 +1,6 @@
 #include "tarlinstatusbar_win32.h"
 
-#include "cp1250text_win32.h"
+#include "wide_win32.h"
 
 #include <commctrl.h>
 
@@ -50,8 +50,8 @@ int CTarlinStatusbar::Layout() {
 }
 
 bool CTarlinStatusbar::ShowText(int field) {
-    return SendTextMessage(m_window, SB_SETTEXTW, static_cast<WPARAM>(field),
-                           m_texts[field].GetString()) != 0;
+    return oskel::SendTextMessage(m_window, SB_SETTEXTW, static_cast<WPARAM>(field),
+                                  m_texts[field].GetString()) != 0;
 }
 
 bool CTarlinStatusbar::SetText(int field, const char* text) {
@@ -69,7 +69,7 @@ bool CTarlinStatusbar::AppendText(int field, const char* text, bool withBlank) {
 
 bool CTarlinStatusbar::SetTipText(int field, const char* text) {
     if (!ValidField(field) || m_window == nullptr || text == nullptr) return false;
-    SendTextMessage(m_window, SB_SETTIPTEXTW, static_cast<WPARAM>(field), text);
+    oskel::SendTextMessage(m_window, SB_SETTIPTEXTW, static_cast<WPARAM>(field), text);
     return true;
 }
 

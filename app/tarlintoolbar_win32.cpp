@@ -1,6 +1,6 @@
 #include "tarlintoolbar_win32.h"
 
-#include "cp1250text_win32.h"
+#include "wide_win32.h"
 #include "portsetting.h"
 
 #include <cstdio>
@@ -23,7 +23,7 @@ HINSTANCE InstanceOf(HWND window) {
 }
 
 void AddItem(HWND list, const char* text) {
-    SendTextMessage(list, CB_ADDSTRING, 0, text);
+    oskel::SendTextMessage(list, CB_ADDSTRING, 0, text);
 }
 
 } // namespace
@@ -155,7 +155,8 @@ void CTarlinToolbar::PressButton(unsigned int command, bool pressed) {
 }
 
 void CTarlinToolbar::SelectText(HWND list, const char* text) {
-    const LRESULT index = SendTextMessage(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), text);
+    const LRESULT index =
+        oskel::SendTextMessage(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), text);
     if (index != CB_ERR) ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 

@@ -12,10 +12,17 @@ public:
     void Consume(unsigned char byte) override {
         m_interpreter.InterpretByte(byte, m_data.GetES(), m_data.GetHexOutput());
     }
+    // Runs of up to 1 KB go through the interpreter in one call; a stop waits at most that.
+    int32_t ConsumeRun(const char* bytes, int32_t count) override {
+        const int32_t run = count < kRunBytes ? count : kRunBytes;
+        m_interpreter.Interpret(bytes, run, m_data.GetES(), m_data.GetHexOutput());
+        return run;
+    }
     int GetRow() override { return m_data.GetCurrentLine(); }
     const CInterpreter& GetInterpreter() const { return m_interpreter; }
 
 private:
+    static constexpr int32_t kRunBytes = 1024;
     CTarlinData& m_data;
     CInterpreter m_interpreter;
 };

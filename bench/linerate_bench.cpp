@@ -35,6 +35,13 @@ public:
         m_interpreter.InterpretByte(byte, kEscapeAnsi, 0);
         m_bytes.fetch_add(1, std::memory_order_relaxed);
     }
+    // As the program's consumer does: runs of up to 1 KB through the interpreter at once.
+    int32_t ConsumeRun(const char* bytes, int32_t count) override {
+        const int32_t run = count < 1024 ? count : 1024;
+        m_interpreter.Interpret(bytes, run, kEscapeAnsi, 0);
+        m_bytes.fetch_add(static_cast<unsigned long long>(run), std::memory_order_relaxed);
+        return run;
+    }
     int GetRow() override { return m_buffer.GetRow(); }
     unsigned long long Bytes() const { return m_bytes.load(); }
 

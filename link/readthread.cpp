@@ -24,7 +24,7 @@ CReadThreadControl::CReadThreadControl(bool named, uint32_t acknowledgeWaitMs)
     : m_acknowledgeWaitMs(acknowledgeWaitMs),
       m_suspendEvent(named ? EventName("Tarlin_Read_Thread_Suspend_Event").text : nullptr),
       m_stopEvent(named ? EventName("Tarlin_Read_Thread_Stop_Event").text : nullptr),
-      m_suspendRequested(0), m_stopRequested(0), m_request(0), m_acknowledged(0) {}
+      m_suspendRequested(0), m_stopRequested(0), m_request(0), m_acknowledged(0), m_released(0) {}
 
 CReadThreadControl& CReadThreadControl::Process() {
     return processControl;
@@ -48,9 +48,15 @@ int CReadThreadControl::RequestSuspend() {
     }
 }
 
+// The flag is cleared here, not by the woken thread: a suspension asked for right after a
+// release must be a new request, not refused because the thread has not run yet. A release
+// names the request it answers, so one given before the thread parked, or a signal left
+// over from it, never lets a later parking go.
 int CReadThreadControl::RequestResume() {
     if (!m_suspendRequested.load()) return 0;
-    m_stopEvent.Set(); // the thread clears the flag itself
+    m_released.store(m_request.load());
+    m_suspendRequested.store(0);
+    m_stopEvent.Set();
     return 1;
 }
 
@@ -61,11 +67,18 @@ void CReadThreadControl::RequestStop() {
 }
 
 bool CReadThreadControl::Park() {
-    m_acknowledged.store(m_request.load());
+    const uint32_t request = m_request.load();
+    m_acknowledged.store(request);
     m_suspendEvent.Set();
-    const bool released = m_stopEvent.Wait(CAutoEvent::kInfinite) == CAutoEvent::kSignalled;
-    m_suspendRequested.store(0);
-    return released;
+    while (!ReleasedFrom(request) && !StopRequested()) {
+        if (m_stopEvent.Wait(CAutoEvent::kInfinite) != CAutoEvent::kSignalled) return false;
+    }
+    return true;
+}
+
+// Request numbers wrap; a release counts when it is not older than the request.
+bool CReadThreadControl::ReleasedFrom(uint32_t request) const {
+    return static_cast<int32_t>(m_released.load() - request) >= 0;
 }
 
 bool CReadThreadControl::Rest(uint32_t ms) {
@@ -107,9 +120,9 @@ int32_t CReadThread::Run(CComm& port, IReadConsumer& consumer, IReadNotify* noti
             if (const int32_t exit = NoData(count, notify)) return exit;
             continue;
         }
-        for (int32_t i = 0; i < count; i++) {
+        for (int32_t done = 0; done < count;) {
             if (control.StopRequested()) return kExitStopped;
-            consumer.Consume(static_cast<unsigned char>(chunk[i]));
+            done += consumer.ConsumeRun(chunk + done, count - done);
         }
         if (notify) notify->FollowCursor(consumer.GetRow());
     }

@@ -15,6 +15,13 @@ class IReadConsumer {
 public:
     virtual ~IReadConsumer() = default;
     virtual void Consume(unsigned char byte) = 0;
+    // Takes the first bytes of a run (at least one) and says how many it took; the thread
+    // checks for a stop between runs. One byte at a time unless a consumer can do better.
+    virtual int32_t ConsumeRun(const char* bytes, int32_t count) {
+        (void)count;
+        Consume(static_cast<unsigned char>(bytes[0]));
+        return 1;
+    }
     // The cursor row of the terminal buffer, shown after each chunk.
     virtual int GetRow() = 0;
 };
@@ -65,6 +72,10 @@ private:
     // Numbers the suspend requests so that an acknowledgement is matched to its own.
     std::atomic<uint32_t> m_request;
     std::atomic<uint32_t> m_acknowledged;
+    // The request the last release answered.
+    std::atomic<uint32_t> m_released;
+
+    bool ReleasedFrom(uint32_t request) const;
 };
 
 // Context words: the port (CComm), the consumer (IReadConsumer), the application data

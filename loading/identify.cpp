@@ -32,15 +32,41 @@ bool Better(const CVersionTable& versions, int key, bool exact, int best, bool b
 // A match needs a whole version inside one line, and every earlier text was already looked
 // at; so the last line is all that can still matter, or the longest version's worth when
 // even that line is too long.
-void KeepWhatCanMatch(CDynString& text, int length, int longest) {
+void KeepWhatCanMatch(CDynString& text, int length, int longest, const std::string& before = "") {
     const int bound = longest + kIdentifyKeptText;
     if (length <= bound) return;
     const std::string received(text.GetString(), static_cast<size_t>(length));
     const size_t lastRecord = received.rfind(kRecordStart);
     size_t keep = static_cast<size_t>(length - bound);
-    if (lastRecord != std::string::npos && lastRecord >= keep) keep = lastRecord;
-    const std::string tail = received.substr(keep);
+    std::string head = before;
+    if (lastRecord != std::string::npos && lastRecord >= keep) {
+        keep = lastRecord;
+    } else if (lastRecord != std::string::npos) {
+        // The record began before the cut and goes on: it must still be one. After the CR
+        // nothing equals a version (none holds a CR) or is the start of one, as the record,
+        // longer than the cut text, could not be either.
+        head = kRecordStart + std::string("\r");
+    }
+    std::string tail = head + received.substr(keep);
+    // Enough has arrived to be evaluated, however little of it is kept; CRs ahead of the
+    // record make up the length without taking part in any match.
+    if (tail.size() < static_cast<size_t>(kIdentifyMinLength))
+        tail.insert(0, static_cast<size_t>(kIdentifyMinLength) - tail.size(), '\r');
     text.SetString(tail.c_str(), static_cast<int>(tail.size()));
+}
+
+// Before the first record, a version in the text still counts once the record comes; of
+// those, the longest (the first of equals) is the one that can win, so it alone is kept
+// ahead of the cut text. A CR after it joins it to no other version and starts no record.
+std::string BestBeforeTheRecord(const CVersionTable& versions, const char* received) {
+    int best = 0;
+    for (int key = 1; key <= versions.GetCount(); ++key) {
+        const std::string& version = versions.GetLower(key);
+        if (std::strstr(received, version.c_str()) != nullptr &&
+            Better(versions, key, false, best, false))
+            best = key;
+    }
+    return best > 0 ? versions.GetLower(best) + "\r" : std::string();
 }
 
 } // namespace
@@ -100,7 +126,9 @@ int32_t Identify(const CVersionTable* versions, CDynString& text) {
     OskelCp1250LowerBuffer(received, length);
     const char* start = std::strstr(received, kRecordStart);
     if (start == nullptr) {
-        KeepWhatCanMatch(text, length, versions->GetLongest());
+        const int longest = versions->GetLongest();
+        if (length > longest + kIdentifyKeptText)
+            KeepWhatCanMatch(text, length, longest, BestBeforeTheRecord(*versions, received));
         return kIdentifyNoRecord;
     }
     const std::string record(start + 2);

@@ -59,7 +59,8 @@ const int kIdentifyMinLength = 25;
 // its key is returned; when several match, one equal to the record (line ends after it
 // aside) wins, then the longest. Without a match, only the part of the text that can still
 // take part in one is kept: the last line, or at most the longest version plus
-// kIdentifyKeptText characters.
+// kIdentifyKeptText characters; before the first record, also the longest version found so
+// far, which still counts when the record comes.
 int32_t Identify(const CVersionTable* versions, CDynString& text);
 // The same on the process's accumulator.
 int32_t Identify(const CVersionTable* versions);

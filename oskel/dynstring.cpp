@@ -207,8 +207,12 @@ int CDynString::BufferFormatedWrite(const char* format, void* argList) {
     for (;;) {
         va_list args;
         va_copy(args, source);
+        // The engine behind Format, whose callers' formats the compiler checks.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
         const int written =
             std::vsnprintf(m_buffer, static_cast<size_t>(m_capacity) + 1, format, args);
+#pragma GCC diagnostic pop
         va_end(args);
         if (written < 0) return 0;
         if (written <= m_capacity) return 1;

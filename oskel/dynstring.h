@@ -30,7 +30,7 @@ public:
     int Trim();
 
     // argList points at a prepared va_list; it is copied, never consumed.
-    int Format(const char* format, ...);
+    int Format(const char* format, ...) OSKEL_PRINTF(2, 3);
     int FormatList(void* argList, const char* format);
     int BufferFormatedWrite(const char* format, void* argList);
 

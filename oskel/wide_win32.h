@@ -77,4 +77,10 @@ inline const wchar_t* OrNull(const std::wstring& wide, const char* original) {
     return original != nullptr ? wide.c_str() : nullptr;
 }
 
+// A list or combo-box message whose lParam is a text (CB_ADDSTRING, CB_SELECTSTRING, ...).
+inline LRESULT SendTextMessage(HWND control, UINT message, WPARAM wParam, const char* text) {
+    const std::wstring wide = ToWide(text);
+    return ::SendMessageW(control, message, wParam, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
 } // namespace oskel

@@ -12,7 +12,8 @@ class CInterpreter {
 public:
     explicit CInterpreter(CStdBuffer& buffer) : m_buffer(buffer) {}
 
-    // One received chunk, byte by byte, under the display options of this moment.
+    // One received chunk under the display options of this moment, as if byte by byte; the
+    // buffer is changed as one update per slice of it.
     void Interpret(const char* data, int length, int escapeMode, int hexOutput);
     void InterpretByte(unsigned char b, int escapeMode, int hexOutput);
 
@@ -24,9 +25,13 @@ private:
     static constexpr int kSequenceRoom = 256;
     static constexpr int kLongestOpenSequence = 9;
 
-    void EscapeByte(unsigned char b, int hexOutput);
-    static bool IsFinal(char c);
+    void InterpretSlice(const char* data, int length, int escapeMode, int hexOutput);
+    void Route(const char* data, int length, int escapeMode, int hexOutput);
+    static int PlainRun(const char* data, int length, bool escapes, bool formFeedClears);
+    int CollectSequence(const char* data, int length, int hexOutput);
     void ActOnFinal(char final);
+    void GoToPosition();
+    void EraseInDisplay();
     void EndSequence();
     void Abandon(int hexOutput);
     int NumberAt(int index, int* end) const;

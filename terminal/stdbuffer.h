@@ -24,6 +24,8 @@ public:
     int Init();
 
     int PutChar(unsigned char ch, bool interpret, int hex);
+    // The same as PutChar for each of count bytes, with one lock and one move of the mark.
+    int PutText(const char* data, int count, bool interpret, int hex);
     int Clear();
     int ClearToEnd();
     int ClearToStart();
@@ -60,6 +62,12 @@ public:
     void Lock() { m_lock.lock(); }
     void Unlock() { m_lock.unlock(); }
 
+    // Several operations as one change: the lock is held, and once one of them has written,
+    // the cursor mark stays off the grid until the outermost EndUpdate shows it at the cursor
+    // (which sets the changed flag). Only for writers: a reader in between may see no mark.
+    void BeginUpdate();
+    void EndUpdate();
+
     static uint8_t InvertAttribute(uint8_t attribute);
 
 private:
@@ -80,9 +88,25 @@ private:
     uint8_t* Attributes(int row) { return m_attributeData + Slot(row) * kColumns; }
     const uint8_t* Attributes(int row) const { return m_attributeData + Slot(row) * kColumns; }
 
-    // The cursor mark does not count as a written line (counts false): a cleared screen
-    // has no used line even though the mark stands on its first cell.
-    void SetCell(int row, int column, char ch, uint8_t attribute, bool counts = true);
+    // A writing operation: inside an update, with the mark off the grid.
+    class Writing {
+    public:
+        explicit Writing(CStdBuffer& buffer) : m_buffer(buffer) {
+            m_buffer.BeginUpdate();
+            m_buffer.TakeMarkOff();
+        }
+        ~Writing() { m_buffer.EndUpdate(); }
+        Writing(const Writing&) = delete;
+        Writing& operator=(const Writing&) = delete;
+
+    private:
+        CStdBuffer& m_buffer;
+    };
+
+    void TakeMarkOff();
+    // The mark's cell; the mark does not count as a written line: a cleared screen has no
+    // used line even though the mark stands on its first cell.
+    void SetMarkAttribute(uint8_t attribute);
     void HideCursor();
     void ShowCursor();
     void Scroll();
@@ -90,9 +114,12 @@ private:
     void NextLineScrolling();
     void BlankLines(int first, int end);
     void DefaultAttributes(int first, int end);
-    int PutHex(unsigned char b);
-    void PutInterpreted(unsigned char ch);
-    void Store(char ch, uint8_t attribute);
+    void PutHex(const unsigned char* bytes, int count);
+    bool PutShownChar(unsigned char ch, bool interpret);
+    void PutByte(unsigned char ch, bool interpret);
+    void PutInterpreted(const unsigned char* bytes, int count);
+    int PutOnRow(const unsigned char* bytes, int i, int count);
+    void StoreRun(const char* text, int count);
 
     int m_row = 0;
     int m_column = 0;
@@ -110,6 +137,22 @@ private:
     // Where the cursor mark stands; it may differ from the cursor while the column is 80.
     int m_markRow = -1;
     int m_markColumn = 0;
+    // Nesting of the updates under way, and whether one has taken the mark off (both guarded
+    // by the lock).
+    int m_updateDepth = 0;
+    bool m_markOff = false;
+};
+
+// One update of the buffer for the life of the scope (see CStdBuffer::BeginUpdate).
+class CStdBufferUpdate {
+public:
+    explicit CStdBufferUpdate(CStdBuffer& buffer) : m_buffer(buffer) { m_buffer.BeginUpdate(); }
+    ~CStdBufferUpdate() { m_buffer.EndUpdate(); }
+    CStdBufferUpdate(const CStdBufferUpdate&) = delete;
+    CStdBufferUpdate& operator=(const CStdBufferUpdate&) = delete;
+
+private:
+    CStdBuffer& m_buffer;
 };
 
 // Holds the buffer for the life of the scope.

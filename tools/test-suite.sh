@@ -16,6 +16,11 @@ suite() {
         sed -n '/The following tests FAILED/,$p' "$log" >&2
         grep -B2 -A25 -E '\*\*\*Failed|\(Failed\)|Exception|Timeout' "$log" | head -n 200 >&2 || true
     fi
+    # A case that failed once and passed on its second try is named, not hidden.
+    local retried
+    retried=$(sed -n 's/.*Test *#[0-9]*: \([^ ]*\) .*\*\*\*\(Failed\|Timeout\|Exception\).*/\1/p' "$log" |
+        sort -u | tr '\n' ' ')
+    [ -n "$retried" ] && echo "$preset: failed once, then passed or failed again: $retried" >&2
     echo "$preset: $((total - bad)) passed, $bad failed"
     echo "$((total - bad)) $bad" >>"$TARLIN_COUNTS"
 }

@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -68,7 +74,7 @@ TEST_F(IniFileTest, WritesAddSectionsAndKeys) {
     EXPECT_TRUE(file.Write("jiří", "Width", "640"));
     EXPECT_TRUE(file.Write("last_setting", "portname", "COM8")); // replaces, whatever the case
     EXPECT_TRUE(file.Write("TEXT", "0", "Příliš žluťoučký kůň \\r\\n"));
-    EXPECT_TRUE(file.Write("TEXT", "1", "  leading blanks"));
+    EXPECT_TRUE(file.Write("TEXT", "1", "leading blanks"));
     EXPECT_EQ(ReadOrAbsent(file, "LAST_SETTING", "PortName"), "COM8");
     EXPECT_EQ(ReadOrAbsent(file, "LAST_SETTING", "Echo"), "true");
     EXPECT_EQ(ReadOrAbsent(file, "JIří", "width"), "640");
@@ -91,6 +97,62 @@ TEST_F(IniFileTest, WritesAddSectionsAndKeys) {
     EXPECT_EQ(ReadOrAbsent(again, "TEXT", "0"), "after");
 }
 
+// Readers drop blanks and one pair of quotes around a value; the writer protects values that
+// would lose them, so typed chat lines come back as they were typed.
+TEST_F(IniFileTest, WrittenValuesReadBackAsTheyWere) {
+    CMyIniFile file;
+    ASSERT_TRUE(file.AttachInFolder(folder.c_str(), "tarlin.ini"));
+    const char* values[] = {"  leading", "trailing\t", " both ", "'single'", "\"double\"",
+                            "\"\"",      "\"",         "'a\"",   "\t",       "\"mixed' "};
+    int key = 0;
+    for (const char* value : values) {
+        const std::string name = std::to_string(key++);
+        ASSERT_TRUE(file.Write("CHAT", name.c_str(), value)) << value;
+        EXPECT_EQ(ReadOrAbsent(file, "CHAT", name.c_str()), value);
+    }
+    // Plain values are stored as they are (seen in a file of plain bytes).
+    WriteRaw("plain.ini", "[S]\r\n");
+    CMyIniFile plain;
+    ASSERT_TRUE(plain.Attach(PathOf("plain.ini").c_str()));
+    ASSERT_TRUE(plain.Write("S", "k", "a b"));
+    ASSERT_TRUE(plain.Write("S", "j", " a b"));
+    EXPECT_EQ(ReadRaw("plain.ini"), "[S]\r\nk=a b\r\nj=\" a b\"\r\n");
+}
+
+// Names that could not be read back, or that would read as a section, are refused, and
+// nothing else in the file changes.
+TEST_F(IniFileTest, UnreadableNamesAreRefused) {
+    WriteRaw("s.ini", "[s]\r\na=1\r\nb=2\r\n");
+    CMyIniFile file;
+    ASSERT_TRUE(file.Attach(PathOf("s.ini").c_str()));
+    EXPECT_FALSE(file.Write("s", "[x", "3"));
+    EXPECT_FALSE(file.Write("s", "  [x]", "3"));
+    EXPECT_FALSE(file.Write("s", "  ", "3"));
+    EXPECT_FALSE(file.Write("", "k", "3"));
+    EXPECT_FALSE(file.Write(" \t", "k", "3"));
+    EXPECT_EQ(ReadRaw("s.ini"), "[s]\r\na=1\r\nb=2\r\n");
+    EXPECT_TRUE(file.Write("s", "x[", "3")); // a bracket inside a name is harmless
+    EXPECT_EQ(ReadOrAbsent(file, "s", "x["), "3");
+    EXPECT_EQ(ReadOrAbsent(file, "s", "b"), "2");
+}
+
+// A file whose last line ends in a lone CR (cut short, or written by another tool) keeps
+// that line's value when a key is added after it.
+TEST_F(IniFileTest, LoneCarriageReturnAtTheEnd) {
+    WriteRaw("cr.ini", "[s]\r\nk=v\r");
+    CMyIniFile file;
+    ASSERT_TRUE(file.Attach(PathOf("cr.ini").c_str()));
+    ASSERT_TRUE(file.Write("t", "j", "1"));
+    EXPECT_EQ(ReadOrAbsent(file, "s", "k"), "v");
+    EXPECT_EQ(ReadOrAbsent(file, "t", "j"), "1");
+    WriteRaw("cr2.ini", "[s]\r\nk=v\r");
+    CMyIniFile second;
+    ASSERT_TRUE(second.Attach(PathOf("cr2.ini").c_str()));
+    ASSERT_TRUE(second.Write("s", "j", "1")); // added to the same section
+    EXPECT_EQ(ReadOrAbsent(second, "s", "k"), "v");
+    EXPECT_EQ(ReadOrAbsent(second, "s", "j"), "1");
+}
+
 TEST_F(IniFileTest, AttachAndExists) {
     CMyIniFile file;
     EXPECT_FALSE(file.Exists(folder.c_str(), "version.ini"));
@@ -107,6 +169,71 @@ TEST_F(IniFileTest, AttachAndExists) {
     EXPECT_FALSE(file.Attach(nullptr));
     ASSERT_TRUE(file.Attach(PathOf("version.ini").c_str())); // existing content is kept
     EXPECT_EQ(ReadOrAbsent(file, "VER", "1"), "x");
+}
+
+// Settings files that are not files, or that lie where nothing can be written: detached,
+// every value absent, every write ignored, nothing created.
+TEST_F(IniFileTest, FilesThatAreNotFiles) {
+#ifdef _WIN32
+    ASSERT_TRUE(CreateDirectoryA(PathOf("tarlin.ini").c_str(), nullptr));
+#else
+    ASSERT_EQ(mkdir(PathOf("tarlin.ini").c_str(), 0755), 0);
+#endif
+    CMyIniFile file;
+    EXPECT_FALSE(file.AttachInFolder(folder.c_str(), "tarlin.ini"));
+    EXPECT_FALSE(file.Exists(folder.c_str(), "tarlin.ini"));
+    EXPECT_FALSE(file.Write("s", "k", "v"));
+    EXPECT_FALSE(file.Read("s", "k"));
+    // A folder below a file.
+    WriteRaw("plain", "x");
+    EXPECT_FALSE(file.AttachInFolder(PathOf("plain").c_str(), "tarlin.ini"));
+    EXPECT_EQ(ReadRaw("plain"), "x");
+#ifndef _WIN32
+    // A folder no one may write, whoever runs the test.
+    EXPECT_FALSE(file.AttachInFolder("/proc", "tarlin.ini"));
+    EXPECT_FALSE(file.Write("s", "k", "v"));
+#endif
+}
+
+// 100,000 keys: the last one is found, a write changes its one line and keeps every other.
+TEST_F(IniFileTest, HundredThousandKeys) {
+    std::string content = "[LAST_SETTING]\r\n";
+    for (int k = 0; k < 100000; ++k)
+        content += "K" + std::to_string(k) + "=" + std::to_string(k) + "\r\n";
+    WriteRaw("big.ini", content);
+    CMyIniFile file;
+    ASSERT_TRUE(file.Attach(PathOf("big.ini").c_str()));
+    EXPECT_EQ(ReadOrAbsent(file, "LAST_SETTING", "K99999"), "99999");
+    ASSERT_TRUE(file.Write("LAST_SETTING", "K50000", "changed"));
+    ASSERT_TRUE(file.Write("LAST_SETTING", "New", "1"));
+    const std::string now = ReadRaw("big.ini");
+    EXPECT_EQ(now.size(), content.size() - 5 + 7 + 7);
+    EXPECT_NE(now.find("\r\nK49999=49999\r\nK50000=changed\r\nK50001=50001\r\n"),
+              std::string::npos);
+    EXPECT_EQ(ReadOrAbsent(file, "LAST_SETTING", "K0"), "0");
+    EXPECT_EQ(ReadOrAbsent(file, "LAST_SETTING", "New"), "1");
+}
+
+// A list of 10,000 versions read key by key, as identification reads it: every key found
+// (the file is parsed once, not once per key), and a file changed in between is read anew.
+TEST_F(IniFileTest, TenThousandVersionsReadKeyByKey) {
+    std::string content = "[VER]\r\n";
+    for (int k = 1; k <= 10000; ++k)
+        content += std::to_string(k) + "=MODUL " + std::to_string(k) + " verze 1.0\r\n";
+    WriteRaw("version.ini", content);
+    CMyIniFile file;
+    ASSERT_TRUE(file.Attach(PathOf("version.ini").c_str()));
+    int found = 0;
+    for (int k = 1; k <= 10001; ++k)
+        found += ReadOrAbsent(file, "VER", std::to_string(k).c_str()) ==
+                 "MODUL " + std::to_string(k) + " verze 1.0";
+    EXPECT_EQ(found, 10000);
+    EXPECT_EQ(ReadOrAbsent(file, "ver", "10001"), "<absent>");
+    WriteRaw("version.ini", "[VER]\r\n1=jiný\r\n");
+    EXPECT_EQ(ReadOrAbsent(file, "VER", "1"), "jiný");
+    EXPECT_EQ(ReadOrAbsent(file, "VER", "2"), "<absent>");
+    ASSERT_TRUE(file.Write("VER", "2", "další"));
+    EXPECT_EQ(ReadOrAbsent(file, "VER", "2"), "další");
 }
 
 // Files written by other tools (the shipped version.ini among them) are cp1250 without a

@@ -1,5 +1,6 @@
 // Our profile reader and writer against the Windows profile functions, on the same files.
 #include "ini_cases.h"
+#include "inifile.h"
 #include "process.h"
 #include "profile.h"
 #include "wide_win32.h"
@@ -85,6 +86,26 @@ TEST_F(ProfileAgreement, GeneratedFiles) {
                 ASSERT_EQ(Ours(content, section, key), Platform(path, section, key))
                     << "[" << section << "] " << key << " in:\n"
                     << content;
+    }
+}
+
+// Values the settings file protects with quotes read back as written through the profile
+// functions too, in plain files and in UTF-16 files.
+TEST_F(ProfileAgreement, ProtectedValues) {
+    const char* values[] = {"  leading", "trailing\t", " both ", "'single'", "\"double\"", "\"\""};
+    std::string unicode = "\xFF\xFE";
+    for (char c : std::string("[CHAT]\r\n"))
+        unicode += std::string{c, 0};
+    for (const std::string& content : {std::string("[CHAT]\r\n"), unicode}) {
+        const std::string path = Store(content);
+        CMyIniFile file;
+        ASSERT_TRUE(file.Attach(path.c_str()));
+        int key = 0;
+        for (const char* value : values) {
+            const std::string name = std::to_string(key++);
+            ASSERT_TRUE(file.Write("CHAT", name.c_str(), value));
+            EXPECT_EQ(Platform(path, "CHAT", name.c_str()), value);
+        }
     }
 }
 

@@ -1,4 +1,5 @@
 // The data object against a real null-modem pair: end a is the program's port, end b a peer.
+#include "interpreter.h"
 #include "nullmodem.h"
 #include "process.h"
 #include "readthread.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -257,6 +259,47 @@ TEST_F(DataTest, ReadThreadFeedsTheScreen) {
     EXPECT_EQ(data->GetBuffer().GetLineAttributes(0)[0], 0x71);
     EXPECT_EQ(data->GetReceivedCount(true), 28u);
     EXPECT_EQ(data->GetReceivedCount(false), 0u);
+}
+
+// The read thread hands the terminal whole runs of a chunk; sequences cut at a run's or a
+// chunk's end must come out as the same screen as the same bytes interpreted one by one.
+TEST_F(DataTest, RunsOfAChunkDrawTheSameScreenAsSingleBytes) {
+    std::string stream;
+    for (int i = 0; i < 400; i++)
+        stream += "\x1b[1;3" + std::to_string(i % 8) + "mline " + std::to_string(i) +
+                  "\x1b[0m \x1b[K tail\r\n";
+    CStdBuffer expected;
+    expected.Init();
+    CInterpreter reference(expected);
+    for (char byte : stream)
+        reference.InterpretByte(static_cast<unsigned char>(byte), data->GetES(), 0);
+
+    CTerminalConsumer consumer(*data);
+    CReadThreadControl control{false, 1000};
+    CReadThread thread{&control};
+    thread.SetContext(&data->GetPort(), &consumer, data.get(), nullptr);
+    ASSERT_EQ(thread.Start(nullptr, 0), 1);
+    ASSERT_EQ(peer.WriteString(stream.c_str()), 1);
+    const auto end = Clock::now() + std::chrono::seconds(10);
+    uint32_t received = 0;
+    while (received < stream.size() && Clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        received += data->GetReceivedCount(true);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    thread.RequestStop();
+    thread.Wait(3000, nullptr);
+    ASSERT_EQ(received, stream.size());
+    CStdBuffer& buffer = data->GetBuffer();
+    CStdBufferHold hold(buffer);
+    EXPECT_EQ(buffer.GetRow(), expected.GetRow());
+    for (int row = 0; row < buffer.GetLineCount(); row++) {
+        ASSERT_EQ(std::string(buffer.GetLine(row), 80), std::string(expected.GetLine(row), 80))
+            << "row " << row;
+        ASSERT_EQ(0,
+                  std::memcmp(buffer.GetLineAttributes(row), expected.GetLineAttributes(row), 80))
+            << "row " << row;
+    }
 }
 
 } // namespace

@@ -151,6 +151,24 @@ TEST_F(ReadThreadTest, RepeatedSuspendAndStrayResumeReturnZeroAtOnce) {
     EXPECT_EQ("", recorder.Bytes());
 }
 
+// The window parks the thread again straight after releasing it (identification, then the
+// upload): that is a new request, and a second release leaves nothing that frees the next
+// parking early.
+TEST_F(ReadThreadTest, SuspendRightAfterAReleaseIsANewRequest) {
+    ASSERT_EQ(1, thread.Start(nullptr, 0));
+    for (int cycle = 0; cycle < 50; ++cycle) {
+        ASSERT_EQ(1, thread.RequestSuspend()) << "cycle " << cycle;
+        ASSERT_EQ(1, thread.RequestResume()) << "cycle " << cycle;
+    }
+    EXPECT_EQ(0, thread.RequestResume()) << "released already";
+    ASSERT_EQ(1, thread.RequestSuspend());
+    ASSERT_EQ(1, peer.WriteString("x"));
+    Pause(500);
+    EXPECT_EQ("", recorder.Bytes()) << "parked means not reading";
+    ASSERT_EQ(1, thread.RequestResume());
+    EXPECT_TRUE(WaitFor([&] { return recorder.Bytes() == "x"; }, 3000));
+}
+
 TEST_F(ReadThreadTest, StopWhileParkedEndsAtOnceWithOne) {
     ASSERT_EQ(1, thread.Start(nullptr, 0));
     ASSERT_EQ(1, thread.RequestSuspend());

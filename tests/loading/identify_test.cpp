@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -95,14 +96,17 @@ TEST_F(IdentifyTest, LongTalkIsCutToWhatCanStillMatch) {
     EXPECT_EQ(kIdentifyUnknown, Run(talk));
     const size_t bound = kIdentifyKeptText + std::string("tarlin test module 1.0 2024").size();
     EXPECT_LE(Text().size(), bound);
-    EXPECT_EQ(0u, Text().find("\n\r")) << "cut where a line starts";
+    // Cut where a line starts; CRs ahead of it make up the least length evaluated.
+    EXPECT_EQ(Text().find_first_not_of('\r'), Text().find("\n\r")) << "cut where a line starts";
+    EXPECT_GE(Text().size(), static_cast<size_t>(kIdentifyMinLength));
     text.Append("tarlin TEST module 1.0 2024\n\r");
     CIniVersionList list(file);
     const CVersionTable table(list);
     EXPECT_EQ(1, Identify(&table, text));
-    // A line longer than the bound is cut too.
+    // A line longer than the bound is cut too, and stays a record.
     EXPECT_EQ(kIdentifyUnknown, Run("\n\r" + std::string(5000, 'x')));
-    EXPECT_LE(Text().size(), bound);
+    EXPECT_LE(Text().size(), bound + 3);
+    EXPECT_EQ(0u, Text().find("\n\r"));
     EXPECT_EQ(kIdentifyNoRecord, Run(std::string(5000, 'y')));
     EXPECT_LE(Text().size(), bound);
 }
@@ -122,6 +126,60 @@ TEST(VersionTable, ReadsEachKeyOnceUpToTheFirstGap) {
     EXPECT_EQ("Two longer", table.GetWritten(2));
     EXPECT_EQ("two longer", table.GetLower(2));
     EXPECT_EQ(10, table.GetLongest());
+}
+
+// Text arrives in pieces and is evaluated after each, as the identification thread does; the
+// outcome must be the one the whole text gives, and what is kept stays bounded.
+void ExpectChunksAgreeWithTheWholeText(const CVersionTable& table, const std::string& received) {
+    CDynString whole(received.c_str());
+    const int32_t expected = Identify(&table, whole);
+    ASSERT_GE(expected, 1);
+    CDynString text;
+    int32_t result = kIdentifyTooShort;
+    const size_t bound = 2u * table.GetLongest() + 3 + kIdentifyKeptText + 200;
+    for (size_t at = 0; at < received.size() && result < 1; at += 200) {
+        text.Append(received.substr(at, 200).c_str());
+        result = Identify(&table, text);
+        if (result < 1) {
+            EXPECT_LE(std::strlen(text.GetString()), bound);
+        }
+    }
+    EXPECT_EQ(expected, result);
+    EXPECT_STREQ(whole.GetString(), text.GetString());
+}
+
+struct TwoVersions : IVersionList {
+    const char* ReadVersion(int key) override {
+        static const char* const values[] = {"abcdefgh", "abcdefgh 2.0", nullptr};
+        return values[key <= 3 ? key - 1 : 2];
+    }
+};
+
+TEST(IdentifyChunks, VersionBeforeTheFirstRecordSurvivesTheBound) {
+    TwoVersions list;
+    const CVersionTable table(list);
+    ExpectChunksAgreeWithTheWholeText(table, "abcdefgh" + std::string(1500, 'x') +
+                                                 "\n\rsome record text here ok");
+    ExpectChunksAgreeWithTheWholeText(table, "ABCDEFGH 2.0" + std::string(3000, 'x') + "abcdefgh" +
+                                                 std::string(3000, 'y') + "\n\rrecord");
+}
+
+// A record longer than what is kept: its start is cut away, yet it is still a record.
+TEST(IdentifyChunks, RecordLongerThanTheBoundStaysARecord) {
+    TwoVersions list;
+    const CVersionTable table(list);
+    ExpectChunksAgreeWithTheWholeText(table,
+                                      "boot\n\r" + std::string(1500, 'x') + "ABCDEFGH 2.0 ready");
+    ExpectChunksAgreeWithTheWholeText(table, "\n\r" + std::string(5000, 'x') + "abcdefgh");
+}
+
+// Long talk, then a record whose first piece is shorter than the least text evaluated: what
+// was received before still counts towards that length.
+TEST(IdentifyChunks, ShortLastLineAfterLongTalkIsStillEvaluated) {
+    TwoVersions list;
+    const CVersionTable table(list);
+    // The pieces are 200 bytes: the seventh ends after "ABC".
+    ExpectChunksAgreeWithTheWholeText(table, std::string(1395, 'x') + "\n\rABC" + "DEFGH\n\r");
 }
 
 } // namespace

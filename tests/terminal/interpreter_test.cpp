@@ -6,12 +6,15 @@
 
 #include <cstring>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
 using terminal_test::Attr;
 using terminal_test::Put;
 using terminal_test::Row;
+using terminal_test::Snapshot;
+using terminal_test::Take;
 
 namespace {
 
@@ -211,27 +214,6 @@ std::string MixedStream() {
     return stream;
 }
 
-struct Snapshot {
-    std::vector<char> lines;
-    std::vector<uint8_t> attributes;
-    int row, column, used, attribute;
-    bool operator==(const Snapshot& o) const {
-        return lines == o.lines && attributes == o.attributes && row == o.row &&
-               column == o.column && used == o.used && attribute == o.attribute;
-    }
-};
-
-Snapshot Take(const CStdBuffer& buffer, int rows) {
-    Snapshot s{
-        {}, {}, buffer.GetRow(), buffer.GetColumn(), buffer.GetUsedLines(), buffer.GetAttribute()};
-    for (int r = 0; r < rows; ++r) {
-        s.lines.insert(s.lines.end(), buffer.GetLine(r), buffer.GetLine(r) + 80);
-        s.attributes.insert(s.attributes.end(), buffer.GetLineAttributes(r),
-                            buffer.GetLineAttributes(r) + 80);
-    }
-    return s;
-}
-
 Snapshot Replay(CStdBuffer& buffer, const std::string& stream, size_t chunk, int mode, int hex) {
     buffer.Init();
     CInterpreter interpreter(buffer);
@@ -255,6 +237,108 @@ TEST(InterpreterChunks, EveryChunkSizeGivesTheSameScreen) {
                 EXPECT_TRUE(Replay(*buffer, stream, chunk, mode, hex) == one)
                     << mode << " " << hex << " " << chunk;
         }
+}
+
+// The read thread may hand bytes over one by one or a chunk at a time, and the display
+// options may change between stretches: the screen must not depend on either.
+TEST(InterpreterChunks, ByteByByteAndOptionChangesGiveTheSameScreen) {
+    const std::string stream = MixedStream();
+    const int options[][2] = {{kEscapeAnsi, 0}, {kEscapeMaker, 0}, {kEscapeNone, 0},
+                              {kEscapeAnsi, 1}, {kEscapeAnsi, 0},  {kEscapeNone, 1}};
+    const size_t stretch = stream.size() / 6 + 1;
+    auto chunked = std::make_unique<CStdBuffer>();
+    auto bytewise = std::make_unique<CStdBuffer>();
+    chunked->Init();
+    bytewise->Init();
+    CInterpreter byChunk(*chunked);
+    CInterpreter byByte(*bytewise);
+    for (size_t k = 0; k * stretch < stream.size(); ++k) {
+        const std::string part = stream.substr(k * stretch, stretch);
+        const auto [mode, hex] = options[k];
+        byChunk.Interpret(part.data(), static_cast<int>(part.size()), mode, hex);
+        for (char c : part)
+            byByte.InterpretByte(static_cast<unsigned char>(c), mode, hex);
+        ASSERT_TRUE(Take(*chunked) == Take(*bytewise)) << k;
+        ASSERT_EQ(chunked->IsChanged(true), bytewise->IsChanged(true)) << k;
+        ASSERT_EQ(byChunk.InEscape(), byByte.InEscape()) << k;
+        ASSERT_STREQ(byChunk.GetSequence(), byByte.GetSequence()) << k;
+    }
+}
+
+// Random streams at the end of the buffer (so that it scrolls), in every escape mode with
+// the hex display on and off, with typed echoes between received stretches: byte-by-byte
+// feeding (single bytes take their own short way into the buffer) must match chunked
+// feeding, mark and changed flag included.
+TEST(InterpreterChunks, RandomStreamsWithEchoesByteByByteOrChunked) {
+    const char* pieces[] = {"\x1b[",      "\x1b[0m", "\x1b[1;33;41m",
+                            "\x1b[7m",    "\x1b[K",  "\x1b[2J",
+                            "\x1b[1J",    "\x1b[J",  "\x1b[4998;75H",
+                            "\x1b[3;70H", "\x1b[2A", "\x1b[9C",
+                            "\x1b[4D",    "\r\n",    "\n",
+                            "\r",         "\b",      "\f",
+                            "\t\xB3\xC4"};
+    for (unsigned seed : {1u, 2u, 3u}) {
+        std::mt19937 random(seed);
+        auto chunked = std::make_unique<CStdBuffer>();
+        auto bytewise = std::make_unique<CStdBuffer>();
+        CInterpreter byChunk(*chunked);
+        CInterpreter byByte(*bytewise);
+        for (CStdBuffer* b : {chunked.get(), bytewise.get()}) {
+            b->Init();
+            b->GoTo(CStdBuffer::kLines - 3, 0);
+        }
+        for (int k = 0; k < 300; ++k) {
+            std::string part;
+            while (part.size() < 200) {
+                const unsigned kind = random() % 6;
+                if (kind < 3)
+                    part.append(1 + random() % 90, static_cast<char>('a' + random() % 26));
+                else if (kind < 5)
+                    part += pieces[random() % (sizeof pieces / sizeof pieces[0])];
+                else
+                    part += static_cast<char>(random());
+            }
+            const int mode = static_cast<int>(random() % 3);
+            const int hex = random() % 5 == 0 ? 1 : 0;
+            for (size_t at = 0; at < part.size();) {
+                const size_t n = std::min<size_t>(1 + random() % 150, part.size() - at);
+                byChunk.Interpret(part.data() + at, static_cast<int>(n), mode, hex);
+                at += n;
+            }
+            for (char c : part)
+                byByte.InterpretByte(static_cast<unsigned char>(c), mode, hex);
+            if (k % 7 == 0) {
+                const bool typed = random() % 2 == 0;
+                const auto* echo = reinterpret_cast<const unsigned char*>(part.data());
+                EchoToBuffer(*chunked, echo, 20, hex, typed);
+                EchoToBuffer(*bytewise, echo, 20, hex, typed);
+            }
+            ASSERT_EQ(chunked->IsChanged(true), bytewise->IsChanged(true)) << seed << " " << k;
+            ASSERT_EQ(chunked->GetRow(), bytewise->GetRow()) << seed << " " << k;
+            ASSERT_EQ(chunked->GetColumn(), bytewise->GetColumn()) << seed << " " << k;
+            ASSERT_EQ(byChunk.InEscape(), byByte.InEscape()) << seed << " " << k;
+        }
+        EXPECT_TRUE(Take(*chunked) == Take(*bytewise)) << seed;
+    }
+}
+
+TEST_F(InterpreterTest, OnlyWritesSetTheChangedFlag) {
+    Feed("text\x1b[5;5H");
+    EXPECT_EQ(buffer->IsChanged(true), 1);
+    Feed("\x1b[1;31m\x1b[s\x1b[12"); // colours, an ignored final, an open sequence
+    EXPECT_EQ(buffer->IsChanged(true), 0);
+    Feed(";1H");
+    EXPECT_EQ(buffer->IsChanged(true), 1);
+    EXPECT_EQ(buffer->GetColumn(), 0);
+    // A chunk that writes, scrolls and clears leaves one mark, on the cursor.
+    Feed(std::string(6000, '\n') + "ab\fcd\x1b[3;7H" + std::string(100, 'x'));
+    int marked = 0;
+    for (int r = 0; r < CStdBuffer::kLines; ++r)
+        for (int c = 0; c < CStdBuffer::kColumns; ++c)
+            marked += buffer->GetLineAttributes(r)[c] == 0x07;
+    EXPECT_EQ(marked, 1);
+    EXPECT_EQ(Attr(*buffer, 3, 26), 0x70);
+    EXPECT_EQ(buffer->GetLineAttributes(3)[26], 0x07);
 }
 
 } // namespace

@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <memory>
+#include <random>
 #include <string>
+#include <thread>
 
 using terminal_test::Attr;
 using terminal_test::Put;
 using terminal_test::Row;
+using terminal_test::Take;
 
 namespace {
 
@@ -186,6 +190,15 @@ TEST_F(BufferTest, GraphicRendition) {
         {0x72, "[7;31;44m", 0x14},
         {0x70, "[1;286m", 0x70}, // 286 & 0xFF = 30: black text
         {0x70, "[1;99999999999999999999999m", 0x70},
+        // Numbers are read as strtoull reads them: blanks and a sign before the digits, the
+        // full 64-bit range, saturation beyond it.
+        {0x70, "[1; 32m", 0x72},
+        {0x70, "[1;\t33m", 0x73},
+        {0x70, "[1;+34m", 0x74},
+        {0x70, "[1;-215m", 0x10},                 // 2^64 - 215: low byte 41
+        {0x74, "[1;18446744073709551390m", 0x70}, // 2^64 - 226: low byte 30
+        {0x74, "[1;18446744073709551646m", 0x74}, // past 2^64 - 1: 255, ignored
+        {0x70, "[1;-m", 0x70},
         {0x55, "m", 0x55},
         {0x55, "", 0x55},
     };
@@ -287,6 +300,87 @@ TEST(BufferColors, InvertedAndNamedColors) {
     EXPECT_TRUE(buffer->IsLineMixed(1));  // the cursor row
     EXPECT_FALSE(buffer->IsLineMixed(2)); // plain
     EXPECT_FALSE(buffer->IsLineMixed(5000));
+}
+
+// Runs of bytes go to the grid in one piece; they must land exactly as byte after byte
+// does: wraps, scrolls at the last line, control characters, hex display.
+TEST(BufferRuns, PutTextIsPutCharOneByOne) {
+    std::mt19937 random(5);
+    const char controls[] = "\n\r\b\x07\xB3\xC4\xDA\xE9";
+    std::string bytes;
+    while (bytes.size() < 30000) {
+        const unsigned kind = random() % 8;
+        if (kind < 4)
+            bytes.append(1 + random() % 120, static_cast<char>('a' + random() % 26));
+        else if (kind < 7)
+            bytes += controls[random() % (sizeof controls - 1)];
+        else
+            bytes += static_cast<char>(random());
+    }
+    auto byRun = std::make_unique<CStdBuffer>();
+    auto byChar = std::make_unique<CStdBuffer>();
+    for (int hex : {0, 1})
+        for (bool interpret : {true, false}) {
+            for (CStdBuffer* b : {byRun.get(), byChar.get()}) {
+                b->Init();
+                ASSERT_EQ(b->GoTo(4980, 70), 1);
+                b->SetAttribute(0x74);
+                b->IsChanged(true);
+            }
+            for (size_t at = 0; at < bytes.size();) {
+                const size_t n = std::min<size_t>(1 + random() % 700, bytes.size() - at);
+                byRun->PutText(bytes.data() + at, static_cast<int>(n), interpret, hex);
+                for (size_t i = at; i < at + n; ++i)
+                    byChar->PutChar(static_cast<unsigned char>(bytes[i]), interpret, hex);
+                at += n;
+                ASSERT_EQ(byRun->IsChanged(true), byChar->IsChanged(true));
+            }
+            EXPECT_TRUE(Take(*byRun) == Take(*byChar)) << hex << " " << interpret;
+        }
+}
+
+// The read thread writes received text while the user-interface thread echoes: each
+// update is whole (an echo never lands inside a run of received text or the reverse) and
+// the grid carries one mark.
+TEST(BufferRuns, UpdatesFromTwoThreadsStayWhole) {
+    auto buffer = std::make_unique<CStdBuffer>();
+    buffer->Init();
+    const std::string received(40, 'r');
+    const std::string echo(40, 'e');
+    std::atomic<bool> go{false};
+    std::thread readThread([&] {
+        while (!go)
+            std::this_thread::yield();
+        for (int k = 0; k < 2000; ++k)
+            buffer->PutText(received.data(), 40, true, 0);
+    });
+    go = true;
+    for (int k = 0; k < 2000; ++k) {
+        CStdBufferUpdate update(*buffer);
+        buffer->SetAttribute(CStdBuffer::kEchoAttribute);
+        buffer->PutText(echo.data(), 40, true, 0);
+        buffer->SetAttribute(CStdBuffer::kDefaultAttribute);
+    }
+    readThread.join();
+    // 4000 runs of 40 cells wrap at 80 columns: each half line holds one run whole.
+    int marked = 0;
+    for (int r = 0; r < CStdBuffer::kLines; ++r) {
+        const std::string line(buffer->GetLine(r), CStdBuffer::kColumns);
+        for (int half = 0; half < 2; ++half) {
+            const std::string run = line.substr(half * 40, 40);
+            ASSERT_TRUE(run == received || run == echo || run == std::string(40, ' ')) << r;
+        }
+        for (int c = 0; c < CStdBuffer::kColumns; ++c) {
+            const int a = buffer->GetLineAttributes(r)[c];
+            marked += a == 0x07;
+            const int expected =
+                line[c] == 'e' ? CStdBuffer::kEchoAttribute : CStdBuffer::kDefaultAttribute;
+            if (a != 0x07) {
+                ASSERT_EQ(a, expected) << r << " " << c;
+            }
+        }
+    }
+    EXPECT_EQ(marked, 1);
 }
 
 } // namespace

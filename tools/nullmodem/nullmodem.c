@@ -124,10 +124,11 @@ static void plug(int i, const char* state_path) {
     __atomic_store_n(&end->mctrl, NM_RTS | NM_DTR, __ATOMIC_SEQ_CST);
     __atomic_store_n(&end->brk_held, 0, __ATOMIC_SEQ_CST);
     __atomic_store_n(&end->pts, pts, __ATOMIC_SEQ_CST);
-    __atomic_store_n(&end->present, 1, __ATOMIC_SEQ_CST);
-    __atomic_add_fetch(&end->plugs, 1, __ATOMIC_SEQ_CST);
+    /* The links first: whoever sees the end present opens it by one of them at once. */
     for (int k = 0; k < s->nlinks; k++)
         make_link(s->path, s->links[k]);
+    __atomic_store_n(&end->present, 1, __ATOMIC_SEQ_CST);
+    __atomic_add_fetch(&end->plugs, 1, __ATOMIC_SEQ_CST);
 }
 
 /* Pulling the plug: the slave hangs up for whoever holds it, and its path goes away. */
