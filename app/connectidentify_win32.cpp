@@ -43,9 +43,7 @@ int CMainView::ConnectAndIdentify(bool useCommandLine, bool withoutOwner, const 
         settings.SetPort(&m_data->GetPort());
         if (!askForSetting) {
             m_data->ClosePort();
-            ::Sleep(0);
-            ::Sleep(kReopenPauseMs);
-            ::Sleep(0);
+            ::Sleep(kReopenPauseMs); // the device settles before it is opened again
             if (m_data->ApplyPortSwitch() != 1) {
                 askForSetting = true;
                 options.skipSettingsDialog = false;

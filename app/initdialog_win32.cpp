@@ -134,7 +134,6 @@ void CInitDialog::Apply() {
                         " Tarlin ", MB_OKCANCEL) != IDOK)
             return;
         if (m_port != nullptr) m_port->ClearErrors();
-        ::Sleep(0);
     }
     EndDialog(IDOK);
 }

@@ -1,4 +1,5 @@
 #include "czechfont.h"
+#include "screendc_win32.h"
 
 #include <cwchar>
 
@@ -11,28 +12,13 @@ const wchar_t kCzechLetters[] = L"áčďéěíňóřšťúůýžÁČĎÉĚÍŇÓ
 // still lacks the letters.
 const wchar_t* const kReplacementFaces[] = {L"Microsoft Sans Serif", L"Tahoma", L"Arial"};
 
-// A screen drawing context for measuring, released on leaving the scope.
-class ScreenDC {
-public:
-    ScreenDC() : m_dc(::GetDC(nullptr)) {}
-    ~ScreenDC() {
-        if (m_dc != nullptr) ::ReleaseDC(nullptr, m_dc);
-    }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    HDC Get() const { return m_dc; }
-
-private:
-    HDC m_dc;
-};
-
 bool Draws(HFONT font) {
     return CMyCzechFont::FontDrawsCzech(font) != 0;
 }
 
 // Whether the font mapper gave the face asked for, not another one for want of it.
 bool IsFace(HFONT font, const wchar_t* face) {
-    ScreenDC screen;
+    CMyScreenDC screen;
     if (screen.Get() == nullptr) return false;
     HGDIOBJ old = ::SelectObject(screen.Get(), font);
     if (old == nullptr) return false;
@@ -139,7 +125,7 @@ int CMyCzechFont::DrawsCzech(void* dc) {
 }
 
 int CMyCzechFont::FontDrawsCzech(void* font) {
-    ScreenDC screen;
+    CMyScreenDC screen;
     if (font == nullptr || screen.Get() == nullptr) return 0;
     HGDIOBJ old = ::SelectObject(screen.Get(), static_cast<HGDIOBJ>(font));
     if (old == nullptr) return 0;

@@ -1,6 +1,7 @@
 #include "terminalfont_win32.h"
 
 #include "czechfont.h"
+#include "screendc_win32.h"
 
 namespace {
 
@@ -46,21 +47,6 @@ bool DrawsCzechWith(HDC dc, HFONT font) {
     return ok;
 }
 
-// A screen drawing context for measuring, released on leaving the scope.
-class ScreenDC {
-public:
-    ScreenDC() : m_dc(::GetDC(nullptr)) {}
-    ~ScreenDC() {
-        if (m_dc != nullptr) ::ReleaseDC(nullptr, m_dc);
-    }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    HDC Get() const { return m_dc; }
-
-private:
-    HDC m_dc;
-};
-
 } // namespace
 
 CTerminalFont::CTerminalFont() : CMyResidentFont(8, "Fixedsys", 400, 0, 0, 0) {}
@@ -95,7 +81,7 @@ void CTerminalFont::Keep(HFONT font, bool replacement, HDC dc) {
 
 int CTerminalFont::CreateResidentObject() {
     if (m_handle != nullptr) DeleteObject();
-    ScreenDC screen;
+    CMyScreenDC screen;
     HFONT fixedsys = CreateFixedsys(EASTEUROPE_CHARSET);
     if (fixedsys == nullptr) return 0;
     TEXTMETRICW cell{};
