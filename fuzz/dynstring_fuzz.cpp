@@ -10,6 +10,8 @@
 
 namespace {
 
+const size_t kOwnAppendLimit = 1 << 20;
+
 class Input {
 public:
     Input(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
@@ -229,7 +231,9 @@ void Step(Input& in, CDynString& s, Model& m) {
         if (!m.buffer) break;
         const int from = in.Byte() % (static_cast<int>(m.text.size()) + 1);
         const std::string tail = m.text.substr(static_cast<size_t>(from));
-        if (in.Byte() & 1) {
+        // Appending its own text doubles the string: a few dozen steps would ask for more
+        // memory than there is, where Append rightly fails.
+        if ((in.Byte() & 1) && m.text.size() < kOwnAppendLimit) {
             Check(s.Append(s.GetString() + from) == 1, "Append own text");
             const int total = static_cast<int>(m.text.size() + tail.size());
             if (total > m.capacity) m.capacity = 2 * total;

@@ -1,9 +1,10 @@
 # One test suite: runs ctest for a preset (extra arguments go to ctest), prints its counts
 # and records them in $TARLIN_COUNTS; a suite that ran nothing counts as one failure.
 suite() {
-    local preset=$1 log=$TARLIN_LOGS/test-$1.log total bad
+    local preset=$1 log=$TARLIN_LOGS/test-$1.log total bad began=$SECONDS
     shift
     ctest --preset "$preset" -j2 --timeout 300 "$@" >"$log" 2>&1 || true
+    local took=$((SECONDS - began))
     total=$(sed -n 's/.*tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\2/p' "$log")
     bad=$(sed -n 's/.*tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\1/p' "$log")
     if [ -z "$total" ] || [ "$total" -eq 0 ]; then
@@ -21,6 +22,6 @@ suite() {
     retried=$(sed -n 's/.*Test *#[0-9]*: \([^ ]*\) .*\*\*\*\(Failed\|Timeout\|Exception\).*/\1/p' "$log" |
         sort -u | tr '\n' ' ')
     [ -n "$retried" ] && echo "$preset: failed once, then passed or failed again: $retried" >&2
-    echo "$preset: $((total - bad)) passed, $bad failed"
+    echo "$preset: $((total - bad)) passed, $bad failed ($took s)"
     echo "$((total - bad)) $bad" >>"$TARLIN_COUNTS"
 }

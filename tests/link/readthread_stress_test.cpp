@@ -19,6 +19,8 @@
 #include "process.h"
 #include "timing.h"
 
+using testing_support::Clock;
+using testing_support::ElapsedMs;
 using testing_support::ModuleSimulator;
 using testing_support::NullModem;
 using testing_support::Pause;
@@ -107,7 +109,8 @@ TEST(ReadThreadStress, ParkAndReleaseWhileTheModuleStreams) {
 
     const int cycles = Cycles();
     int refusedSuspend = 0, refusedResume = 0;
-    for (int cycle = 0; cycle < cycles; ++cycle) {
+    // A refused suspension costs its whole wait: a few are enough to tell.
+    for (int cycle = 0; cycle < cycles && refusedSuspend < 5; ++cycle) {
         if (thread.RequestSuspend() != 1) ++refusedSuspend;
         int32_t count = 0;
         if (const char* bytes = port.Read(&count, 2, 0)) record.AddDirect(bytes, count);
@@ -120,10 +123,12 @@ TEST(ReadThreadStress, ParkAndReleaseWhileTheModuleStreams) {
     // The module falls silent; what is on the way arrives, then the thread stops at once.
     sim.Command("silent");
     size_t seen = 0;
+    const auto silenced = Clock::now();
     do {
         seen = record.Bytes().size();
         Pause(500);
-    } while (record.Bytes().size() != seen);
+    } while (record.Bytes().size() != seen && ElapsedMs(silenced) < 30000);
+    ASSERT_EQ(seen, record.Bytes().size()) << "the module did not fall silent";
     int32_t code = 0;
     thread.RequestStop();
     ASSERT_EQ(1, thread.Wait(3000, &code));

@@ -156,7 +156,7 @@ TEST_F(ReadThreadTest, RepeatedSuspendAndStrayResumeReturnZeroAtOnce) {
 // parking early.
 TEST_F(ReadThreadTest, SuspendRightAfterAReleaseIsANewRequest) {
     ASSERT_EQ(1, thread.Start(nullptr, 0));
-    for (int cycle = 0; cycle < 50; ++cycle) {
+    for (int cycle = 0; cycle < 10; ++cycle) {
         ASSERT_EQ(1, thread.RequestSuspend()) << "cycle " << cycle;
         ASSERT_EQ(1, thread.RequestResume()) << "cycle " << cycle;
     }

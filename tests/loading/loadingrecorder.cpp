@@ -19,7 +19,8 @@ void CLoadingRecorder::AllLinesSent(int sent) {
 void CLoadingRecorder::Add(Kind kind, int64_t value, const std::string& text) {
     std::lock_guard<std::mutex> hold(m_lock);
     m_notes.push_back(Note{kind, value, text, Clock::now()});
-    m_changed.notify_all();
+    ++m_seen[kind];
+    if (m_waiting[kind] > 0) m_changed.notify_all();
 }
 
 std::vector<CLoadingRecorder::Note> CLoadingRecorder::Notes() const {
@@ -43,11 +44,11 @@ std::string CLoadingRecorder::Received() const {
 
 bool CLoadingRecorder::WaitFor(Kind kind, int ms) const {
     std::unique_lock<std::mutex> hold(m_lock);
-    return m_changed.wait_for(hold, std::chrono::milliseconds(ms), [&] {
-        for (const Note& note : m_notes)
-            if (note.kind == kind) return true;
-        return false;
-    });
+    ++m_waiting[kind];
+    const bool seen =
+        m_changed.wait_for(hold, std::chrono::milliseconds(ms), [&] { return m_seen[kind] > 0; });
+    --m_waiting[kind];
+    return seen;
 }
 
 CLoadingRecorder::Clock::time_point CLoadingRecorder::FirstAt(Kind kind) const {

@@ -28,7 +28,8 @@ public:
         kTimer,
         kKill,
         kEnd,
-        kLost
+        kLost,
+        kKinds
     };
     struct Note {
         Kind kind;
@@ -74,4 +75,8 @@ private:
     mutable std::mutex m_lock;
     mutable std::condition_variable m_changed;
     std::vector<Note> m_notes;
+    // Notes so far and threads waiting, by kind: a note wakes only those waiting for its kind
+    // (an upload makes thousands; the benchmarks time the threads, not this recorder).
+    int m_seen[kKinds] = {};
+    mutable int m_waiting[kKinds] = {};
 };
