@@ -279,25 +279,27 @@ bool CCommDevice::ModemStatus(unsigned& status) {
 }
 
 // An empty read is no failure on a raw tty: poll tells data from a hung-up line.
+// Asks poll first: a wait for an answer that has not come yet costs one call, and the
+// counters are read once a wake.
 InputResult CCommDevice::WaitInput(char* buffer, int size, int ms, int& got, unsigned& events) {
     got = 0;
     const auto deadline = Clock::now() + std::chrono::milliseconds(ms > 0 ? ms : 0);
     int emptyWakes = 0;
     for (;;) {
-        events = m_impl->NewEvents();
-        if (events) return InputResult::Event;
-        got = m_impl->ReadQueued(buffer, size);
-        if (got > 0) return InputResult::Data;
-        // Readable again and again without a byte: a hang-up that poll does not report.
-        if (got < 0 || emptyWakes > kEmptyWakes) return InputResult::Failed;
         pollfd p[2] = {{m_impl->fd, POLLIN, 0}, {m_impl->wake, POLLIN, 0}};
         const int ready = poll(p, 2, RemainingMs(deadline));
         if (ready < 0 && errno == EINTR) continue;
-        if (ready < 0 || (p[0].revents & (POLLHUP | POLLERR | POLLNVAL)))
-            return InputResult::Failed;
+        if (ready < 0) return InputResult::Failed;
         if (p[1].revents & POLLIN) return InputResult::Cancelled;
+        events = m_impl->NewEvents();
+        if (events) return InputResult::Event;
         if (ready == 0) return InputResult::Timeout;
-        ++emptyWakes;
+        got = m_impl->ReadQueued(buffer, size);
+        if (got > 0) return InputResult::Data;
+        // Readable again and again without a byte: a hang-up that poll does not report.
+        if (got < 0 || (p[0].revents & (POLLHUP | POLLERR | POLLNVAL)) ||
+            ++emptyWakes > kEmptyWakes)
+            return InputResult::Failed;
     }
 }
 

@@ -1,9 +1,19 @@
 #include "messagewait_win32.h"
 
+namespace {
+
+thread_local bool t_withoutWindows = false;
+
+} // namespace
+
+void MarkThreadWithoutWindows() {
+    t_withoutWindows = true;
+}
+
 // Only a thread with windows is sent messages; any other waits plainly (and is not given a
-// message queue it does not need).
+// message queue it does not need). A message wait costs Wine several server calls more.
 DWORD WaitAnsweringSentMessages(HANDLE object, DWORD ms) {
-    if (!IsGUIThread(FALSE)) return WaitForSingleObject(object, ms);
+    if (t_withoutWindows || !IsGUIThread(FALSE)) return WaitForSingleObject(object, ms);
     const ULONGLONG start = GetTickCount64();
     for (;;) {
         DWORD left = INFINITE;

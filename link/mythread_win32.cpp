@@ -17,6 +17,8 @@ struct StartBlock {
 
 DWORD WINAPI Trampoline(void* argument) {
     auto* start = static_cast<StartBlock*>(argument);
+    // Workers post to windows but never own one.
+    MarkThreadWithoutWindows();
     const int32_t code = start->cancelled ? kThreadNeverRan : start->function(start->context);
     delete start;
     return static_cast<DWORD>(code);

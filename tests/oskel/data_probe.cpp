@@ -13,6 +13,10 @@ void Print(const char* key, const char* value) {
         return;
     }
     const int size = OskelCp1250ToUtf8(value, nullptr, 0);
+    if (size <= 0) {
+        std::printf("%s=<unconvertible>\n", key);
+        return;
+    }
     std::vector<char> utf8(static_cast<size_t>(size));
     OskelCp1250ToUtf8(value, utf8.data(), size);
     std::printf("%s=%s\n", key, utf8.data());

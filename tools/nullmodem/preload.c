@@ -68,6 +68,17 @@ static struct nm_state* map_state(const char* path) {
     return found;
 }
 
+/* Asked once: a call per ioctl would show in every benchmark of the program. */
+static unsigned cached_uid;
+static void read_uid(void) {
+    cached_uid = (unsigned)getuid();
+}
+static unsigned own_uid(void) {
+    static pthread_once_t once = PTHREAD_ONCE_INIT;
+    pthread_once(&once, read_uid);
+    return cached_uid;
+}
+
 /* The pair and end a file descriptor belongs to, or -1 when it is no null-modem end. */
 static int find_end(int fd, struct nm_state** state) {
     struct stat st;
@@ -76,7 +87,7 @@ static int find_end(int fd, struct nm_state** state) {
     if (major_no < 136 || major_no > 143) return -1;
     unsigned pts = (major_no - 136) * 256 + minor(st.st_rdev);
     char path[64];
-    snprintf(path, sizeof path, NM_REGISTRY_FORMAT "/%u", (unsigned)getuid(), pts);
+    snprintf(path, sizeof path, NM_REGISTRY_FORMAT "/%u", own_uid(), pts);
     *state = map_state(path);
     if (!*state) return -1;
     for (int i = 0; i < 2; i++)
