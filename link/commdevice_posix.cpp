@@ -278,9 +278,9 @@ bool CCommDevice::ModemStatus(unsigned& status) {
     return true;
 }
 
-// An empty read is no failure on a raw tty: poll tells data from a hung-up line.
-// Asks poll first: a wait for an answer that has not come yet costs one call, and the
-// counters are read once a wake.
+// Poll comes first: a wait for an answer not yet sent costs one call, and the counters are
+// read once a wake. An empty read is no failure on a raw tty: poll tells data from a
+// hung-up line.
 InputResult CCommDevice::WaitInput(char* buffer, int size, int ms, int& got, unsigned& events) {
     got = 0;
     const auto deadline = Clock::now() + std::chrono::milliseconds(ms > 0 ? ms : 0);

@@ -1,5 +1,6 @@
 // One worker thread: every worker of the program derives from CMyThread and gets its
-// four context words through one pointer.
+// four context words through one pointer. A worker makes no windows (it may post to
+// them), so on Win32 its waits need not answer sent messages.
 #pragma once
 
 #include <cstdint>

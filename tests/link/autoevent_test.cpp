@@ -79,3 +79,16 @@ TEST(AutoEvent, EverySetReleasesOneOfSeveralWaiters) {
     EXPECT_EQ(timedOut.load(), 0);
     EXPECT_EQ(event.Wait(0), CAutoEvent::kTimeout);
 }
+
+// The one that waits may destroy the event as soon as its Wait returns (a worker's last Set
+// before the owner tears it down); the Set must not touch the event after releasing it.
+TEST(AutoEvent, AWaiterMayDestroyTheEventOnceReleased) {
+    for (int i = 0; i < 500; i++) {
+        auto* event = new CAutoEvent;
+        std::thread setter([event] { event->Set(); });
+        const CAutoEvent::WaitResult result = event->Wait(kLostMs);
+        delete event;
+        setter.join();
+        ASSERT_EQ(result, CAutoEvent::kSignalled);
+    }
+}

@@ -13,6 +13,8 @@
 // --ready FILE is created once the port is open; --stats FILE gets "sent N" (bytes written
 // to the line) when it stops. --stream-rate 0 streams as fast as the line takes the bytes,
 // and --stream-repeat plays the stream file again and again.
+#include <sys/prctl.h>
+
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -26,8 +28,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <sys/prctl.h>
 
 #include "simport.h"
 
