@@ -17,7 +17,9 @@ int TextLength(const CDynString& text) {
 
 } // namespace
 
-CCmdLine::CCmdLine() : m_position(-1), m_breakKind(None) { Init(nullptr); }
+CCmdLine::CCmdLine() : m_position(-1), m_breakKind(None) {
+    Init(nullptr);
+}
 
 CCmdLine::CCmdLine(const char* commandLine) : m_position(-1), m_breakKind(None) {
     Init(commandLine);
@@ -33,7 +35,9 @@ void CCmdLine::Init(const char* commandLine) {
     m_param.FreeBuffer();
 }
 
-void CCmdLine::SetCommandLine(const char* commandLine) { Init(commandLine); }
+void CCmdLine::SetCommandLine(const char* commandLine) {
+    Init(commandLine);
+}
 
 int CCmdLine::FindBreak(int kind) {
     const int dq = IndexOf(m_text, '"', m_position);

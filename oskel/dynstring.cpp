@@ -10,7 +10,9 @@ namespace {
 
 const int kMinRequest = 16;
 
-int Length(const char* text) { return static_cast<int>(std::strlen(text)); }
+int Length(const char* text) {
+    return static_cast<int>(std::strlen(text));
+}
 
 bool IsWhite(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -30,9 +32,13 @@ CDynString::CDynString(int n) : m_buffer(nullptr), m_capacity(0) {
     InitBuffer(n > kMinRequest ? n : kMinRequest);
 }
 
-CDynString::CDynString(const char* text) : m_buffer(nullptr), m_capacity(0) { InitBuffer(text); }
+CDynString::CDynString(const char* text) : m_buffer(nullptr), m_capacity(0) {
+    InitBuffer(text);
+}
 
-CDynString::~CDynString() { FreeBuffer(); }
+CDynString::~CDynString() {
+    FreeBuffer();
+}
 
 int CDynString::InitBuffer(int n) {
     if (n < 0 && m_buffer == nullptr) return 0; // nothing to empty, and no size to make
@@ -165,7 +171,8 @@ int CDynString::Replace(const char* find, const char* repl, int start) {
 int CDynString::TrimLeft() {
     if (m_buffer == nullptr) return 0;
     int first = 0;
-    while (m_buffer[first] != 0 && IsWhite(m_buffer[first])) ++first;
+    while (m_buffer[first] != 0 && IsWhite(m_buffer[first]))
+        ++first;
     if (first == 0 || m_buffer[first] == 0) return 1;
     std::memmove(m_buffer, m_buffer + first, std::strlen(m_buffer + first) + 1);
     return 1;
@@ -173,7 +180,8 @@ int CDynString::TrimLeft() {
 
 int CDynString::TrimRight() {
     if (m_buffer == nullptr) return 0;
-    for (int i = Length(m_buffer) - 1; i >= 0 && IsWhite(m_buffer[i]); --i) m_buffer[i] = 0;
+    for (int i = Length(m_buffer) - 1; i >= 0 && IsWhite(m_buffer[i]); --i)
+        m_buffer[i] = 0;
     return 1;
 }
 

@@ -59,4 +59,6 @@ void CMyData::SetInstanceDLL(void* instance) {
     if (m_hOskelInstanceDLL == nullptr) m_hOskelInstanceDLL = instance;
 }
 
-void* CMyData::GetInstanceDLL() { return m_hOskelInstanceDLL; }
+void* CMyData::GetInstanceDLL() {
+    return m_hOskelInstanceDLL;
+}

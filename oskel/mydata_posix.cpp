@@ -52,7 +52,8 @@ int ReadProcessCommandLine(CDynString& out) {
     if (file == nullptr) return 0;
     std::string raw;
     char chunk[4096];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) raw.append(chunk, n);
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
+        raw.append(chunk, n);
     std::fclose(file);
     std::string line;
     for (size_t start = 0; start < raw.size();) {

@@ -8,8 +8,12 @@ CMyResourceObject::CMyResourceObject(void* instance) : m_resourceInstance(instan
 
 CMyResourceObject::~CMyResourceObject() = default;
 
-void CMyResourceObject::SetResourceInstance(void* instance) { m_resourceInstance = instance; }
+void CMyResourceObject::SetResourceInstance(void* instance) {
+    m_resourceInstance = instance;
+}
 
-void* CMyResourceObject::GetResourceInstance() const { return m_resourceInstance; }
+void* CMyResourceObject::GetResourceInstance() const {
+    return m_resourceInstance;
+}
 
 extern "C" void dummy() {}

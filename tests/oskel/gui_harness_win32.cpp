@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <string>
 #include <vector>
+
+#include "process.h"
 
 namespace guitest {
 namespace {
@@ -54,48 +57,9 @@ void Pump(int ms) {
     } while (static_cast<int>(end - ::GetTickCount()) > 0);
 }
 
-namespace {
-
-// Size of a file given by its Unix path, -1 when it does not exist.
-long long UnixFileSize(const std::string& path) {
-    std::string windows = "Z:" + path;
-    for (char& c : windows)
-        if (c == '/') c = '\\';
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExA(windows.c_str(), GetFileExInfoStandard, &data)) return -1;
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-} // namespace
-
 bool Screenshot(const char* name) {
-    const std::string path = std::string(OSKEL_ARTIFACTS) + "/" + name + ".png";
-    std::string windowsPath = "Z:" + path;
-    for (char& c : windowsPath)
-        if (c == '/') c = '\\';
-    ::DeleteFileA(windowsPath.c_str());
-    // Wine starts Unix programs given by their path; the picture comes from the X server,
-    // so it shows what Wine really drew.
-    const std::string command = "import -window root \"" + path + "\"";
-    std::wstring line(command.begin(), command.end());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(L"Z:\\usr\\bin\\import", &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &process))
-        return false;
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    // Wine cannot wait for a Unix process: the picture is done when its file stops growing.
-    // Meanwhile the windows keep answering their paint messages.
-    long long last = -1;
-    for (int i = 0; i < 100; ++i) {
-        Pump(100);
-        const long long size = UnixFileSize(path);
-        if (size > 0 && size == last) return true;
-        last = size;
-    }
-    return false;
+    return testing_support::CaptureDisplay(std::string(OSKEL_ARTIFACTS) + "/" + name + ".png",
+                                           Pump);
 }
 
 int CountPixels(HWND window, bool (*match)(COLORREF)) {

@@ -42,11 +42,13 @@ protected:
         program = programFolder + kSep + DATA_PROBE;
         ASSERT_TRUE(ts::CopyFileTo(ts::OwnFolder() + DATA_PROBE, program));
 #if defined(_WIN32)
-        ASSERT_TRUE(ts::CopyFileTo(ts::OwnFolder() + "Oskel.dll",
-                                   programFolder + kSep + "Oskel.dll"));
+        ASSERT_TRUE(
+            ts::CopyFileTo(ts::OwnFolder() + "Oskel.dll", programFolder + kSep + "Oskel.dll"));
 #endif
     }
-    void TearDown() override { ts::RemoveTree(root); }
+    void TearDown() override {
+        ts::RemoveTree(root);
+    }
 
     std::map<std::string, std::string> Run(const std::string& first) {
         std::string output;

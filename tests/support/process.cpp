@@ -22,7 +22,9 @@ namespace testing_support {
 namespace {
 
 // Test paths and arguments are ASCII; widening byte by byte is enough here.
-std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+std::wstring Widen(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
 
 std::wstring QuotedArg(const std::string& arg) {
     if (!arg.empty() && arg.find(' ') == std::string::npos) return Widen(arg);
@@ -39,8 +41,7 @@ std::string OwnFolder() {
 }
 
 int RunCapture(const std::string& program, const std::string& first,
-               const std::vector<std::string>& args, const std::string& cwd,
-               std::string& output) {
+               const std::vector<std::string>& args, const std::string& cwd, std::string& output) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
@@ -49,7 +50,8 @@ int RunCapture(const std::string& program, const std::string& first,
     std::wstring line = first.find(' ') == std::string::npos && !first.empty()
                             ? Widen(first)
                             : L"\"" + Widen(first) + L"\"";
-    for (const auto& arg : args) line += L" " + QuotedArg(arg);
+    for (const auto& arg : args)
+        line += L" " + QuotedArg(arg);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -79,6 +81,33 @@ int RunCapture(const std::string& program, const std::string& first,
     return static_cast<int>(code);
 }
 
+bool CaptureDisplay(const std::string& path, void (*pump)(int ms)) {
+    const std::wstring file = Widen(FromLinux(path));
+    DeleteFileW(file.c_str());
+    // Wine starts a Unix program given by its path.
+    std::wstring line = Widen("import -window root \"" + path + "\"");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(L"Z:\\usr\\bin\\import", &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    // Wine cannot wait for a Unix process: the picture is done when its file stops growing.
+    long long last = -1;
+    for (int i = 0; i < 100; ++i) {
+        pump(100);
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        long long size = -1;
+        if (GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data))
+            size = (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        if (size > 0 && size == last) return true;
+        last = size;
+    }
+    return false;
+}
+
 #else
 
 std::string OwnFolder() {
@@ -88,8 +117,7 @@ std::string OwnFolder() {
 }
 
 int RunCapture(const std::string& program, const std::string& first,
-               const std::vector<std::string>& args, const std::string& cwd,
-               std::string& output) {
+               const std::vector<std::string>& args, const std::string& cwd, std::string& output) {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) return -1;
     const pid_t child = fork();
@@ -101,7 +129,8 @@ int RunCapture(const std::string& program, const std::string& first,
         if (chdir(cwd.c_str()) != 0) _exit(127);
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(first.c_str()));
-        for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+        for (const auto& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);
         execv(program.c_str(), argv.data());
         _exit(127);

@@ -496,31 +496,7 @@ std::wstring WindowText(HWND window) {
 // --- Pictures ------------------------------------------------------------------------------
 
 bool Screenshot(const std::string& name) {
-    const std::string path = ArtifactsFolder() + "/" + name + ".png";
-    const std::string windowsPath = testing_support::FromLinux(path);
-    ::DeleteFileA(windowsPath.c_str());
-    // The picture comes from the X server, so it shows what Wine really drew.
-    std::wstring line = Widen("import -window root \"" + path + "\"");
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(L"Z:\\usr\\bin\\import", &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &process))
-        return false;
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    // Wine cannot wait for a Unix process: the picture is done when its file stops growing.
-    long long last = -1;
-    for (int i = 0; i < 100; ++i) {
-        Pump(100);
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        long long size = -1;
-        if (::GetFileAttributesExA(windowsPath.c_str(), GetFileExInfoStandard, &data))
-            size = (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        if (size > 0 && size == last) return true;
-        last = size;
-    }
-    return false;
+    return testing_support::CaptureDisplay(ArtifactsFolder() + "/" + name + ".png", Pump);
 }
 
 int CountPixels(HWND window, COLORREF colour, const RECT* area, int tolerance) {
