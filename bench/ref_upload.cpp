@@ -189,9 +189,7 @@ int UploadTwoThreads(Line& line, const std::vector<std::string>& lines) {
     std::atomic<bool> failed{false};
     std::thread acks([&] {
         for (size_t n = 0; n < lines.size() && !failed; n++) {
-            if (!written.Wait() || failed || !line.WaitAck()) {
-                failed = true;
-            }
+            if (!written.Wait() || failed || !line.WaitAck()) failed = true;
             confirmed.Set();
         }
     });

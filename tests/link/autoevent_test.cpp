@@ -55,23 +55,23 @@ TEST(AutoEvent, PingPongLosesNoWakeUp) {
 
 // Each Set, once taken, releases exactly one of several sleepers; none sleeps on past it.
 TEST(AutoEvent, EverySetReleasesOneOfSeveralWaiters) {
-    CAutoEvent event;
+    CAutoEvent event, taken;
     const int waiters = 4;
     std::atomic<int> released{0}, timedOut{0};
     std::vector<std::thread> threads;
     for (int i = 0; i < waiters; i++)
         threads.emplace_back([&] {
-            if (event.Wait(kLostMs) == CAutoEvent::kSignalled)
-                ++released;
-            else
+            if (event.Wait(kLostMs) != CAutoEvent::kSignalled) {
                 ++timedOut;
+                return;
+            }
+            ++released;
+            taken.Set();
         });
     for (int i = 1; i <= waiters; i++) {
         event.Set();
-        const Clock::time_point start = Clock::now();
-        while (released.load() < i && Clock::now() - start < std::chrono::milliseconds(kLostMs))
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        ASSERT_EQ(released.load(), i);
+        EXPECT_EQ(taken.Wait(kLostMs), CAutoEvent::kSignalled);
+        EXPECT_EQ(released.load(), i);
     }
     for (std::thread& t : threads)
         t.join();
